@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# One-stop set-up for a Debian 12 machine: installs what is missing, builds, and then either
+#   demo  converts the bundled example with velquor-convert, or
+#   test  runs the whole test suite (the full build, then the engine and command-line tests
+#         again under AddressSanitizer and UndefinedBehaviorSanitizer).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-}
+case "$mode" in
+demo | test) ;;
+*)
+    echo "usage: scripts/setup.sh demo|test" >&2
+    exit 2
+    ;;
+esac
+
+packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-tools-dev qt6-tools-dev-tools libgl-dev
+    desktop-file-utils appstream xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi
+
+jobs=$(nproc)
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+
+if [ "$mode" = demo ]; then
+    mkdir -p build/example-output
+    set +e
+    build/cli/velquor-convert --force --variation 2 examples/alpine-club.dat \
+        build/example-output/alpine-club.ndb
+    status=$?
+    set -e
+    echo "---- build/example-output/alpine-club.ndb (exit status $status) ----"
+    cat build/example-output/alpine-club.ndb
+    exit 0
+fi
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELQUOR_GUI=OFF \
+    -DVELQUOR_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j "$jobs"
+echo "== engine and command line under AddressSanitizer + UndefinedBehaviorSanitizer =="
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+echo "== whole suite =="
+ctest --test-dir build --output-on-failure -j "$jobs"
