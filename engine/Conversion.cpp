@@ -1,1 +1,66 @@
-// (being written)
+#include "Conversion.h"
+
+#include "CaiReader.h"
+#include "Messages.h"
+#include "Sn10Writer.h"
+#include "TextFile.h"
+#include "Turnpoint.h"
+
+namespace {
+
+constexpr const char* ClosingNotes[] = {
+    "\nNOTE: CAI files have no ICAO identifier.\n"
+    "    All points are marked as ', U ,' add the identifiers if desired.\n",
+    "\nRemember to use KESTA <SN10file> to check the data.\n",
+    "\nCAUTION: CAI files contain airports without knowing if the airports\n"
+    "    are landable. All CAI airports are marked as landable in this SN10\n"
+    "    database. YOU MUST CHECK THESE POINTS AND UPDATE THEM.\n\n",
+};
+
+} // namespace
+
+int RunConversion(float variation, int variationGiven, const char* caiPath, const char* sn10Path) {
+    if (!caiPath)
+        caiPath = "";
+    if (!sn10Path)
+        sn10Path = "";
+    ResetConversionState(variation, variationGiven, caiPath);
+    ConverterStateRecord& state = ConverterState;
+
+    if (!ReadCaiFile(state.CaiFileName)) {
+        CountOne(ErrorCount);
+        EmitMessages("No CAI database\n");
+        return 0;
+    }
+    EmitFormatted("%d points read from: %s\n", state.PointsRead, state.CaiFileName);
+
+    state.OutputFile = OpenTextForWriting(sn10Path);
+    if (!state.OutputFile) {
+        EmitFormatted("%s 1: Could not open SN10 file.\n", sn10Path);
+        return 0;
+    }
+    if (ErrorCount == 0)
+        WriteSn10File(state.OutputFile, sn10Path);
+    // A full disk shows only here: a write error, or the final flush failing in close.
+    bool writeFailed = std::ferror(state.OutputFile) != 0;
+    writeFailed = std::fclose(state.OutputFile) != 0 || writeFailed;
+    state.OutputFile = nullptr;
+    if (writeFailed) {
+        EmitFormatted("Error %s 1: Could not write SN10 file.\n", sn10Path);
+        CountOne(ErrorCount);
+    }
+
+    CheckAmbiguousNames(sn10Path);
+    for (const char* note : ClosingNotes)
+        EmitMessages(note);
+    if (state.MagvarSet == 0) {
+        EmitFormatted("Warning %s %d: Magnetic variation was not set %0.1f was used.\n", sn10Path,
+                      6, static_cast<double>(state.Magvar));
+        CountOne(WarningCount);
+    }
+    if (WarningCount >= 1)
+        EmitFormatted("\n    %d Warnings found by VELQUOR\n", WarningCount);
+    if (ErrorCount >= 1)
+        EmitFormatted("\n    %d Errors found by VELQUOR\n", ErrorCount);
+    return 1;
+}

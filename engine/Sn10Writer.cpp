@@ -1,1 +1,151 @@
-// (being written)
+#include "Sn10Writer.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "Messages.h"
+#include "TextFile.h"
+#include "Turnpoint.h"
+
+namespace {
+
+constexpr char Banner[] = "VELQUOR version 1.1: Converts CAI point database to SN10 format.";
+constexpr char Notice[] = "Made for the SN10 flight computer.";
+constexpr int FirstPointLine = 7;
+constexpr int HeaderLine = 6;
+
+// Copy of a text for a place between double quotes: each double quote becomes an apostrophe,
+// so the data cannot end the quoted text early.
+const char* Quotable(std::string& copy, const char* text) {
+    copy.assign(text);
+    for (char& c : copy)
+        if (c == '"')
+            c = '\'';
+    return copy.c_str();
+}
+
+// Type letters in their fixed order, whatever the order in the CAI file.
+void BuildTypeLetters(const Turnpoint& point, char* letters) {
+    char* p = letters;
+    if (point.IsTurnpoint)
+        *p++ = 'T';
+    if (point.IsStart)
+        *p++ = 'S';
+    if (point.IsMarkpoint)
+        *p++ = 'M';
+    if (point.IsLandable)
+        *p++ = 'L';
+    if (point.IsFinish)
+        *p++ = 'F';
+    if (point.IsAirport)
+        *p++ = 'A';
+    *p = '\0';
+}
+
+std::uint32_t HashName(const char* name) {
+    std::uint32_t hash = 2166136261u;
+    for (; *name; ++name)
+        hash = (hash ^ static_cast<unsigned char>(*name)) * 16777619u;
+    return hash;
+}
+
+} // namespace
+
+void PadWithBlanks(char* text, int width) {
+    int length = static_cast<int>(std::strlen(text));
+    while (length < width)
+        text[length++] = ' ';
+    text[length] = '\0';
+}
+
+void WriteSn10File(std::FILE* file, const char* sn10Path) {
+    static std::string line, quotedTitle, quotedFile, quotedComment;
+    ConverterStateRecord& state = ConverterState;
+
+    FormatText(line, "!%s\n!    %s\n!\n! Converted from CAI file %s\nV QUIVELNAV4\n", Banner,
+               Notice, state.CaiFileName);
+    WriteText(file, line);
+
+    if (state.HomeIndex < 0) {
+        ReportLineError("Home point not defined");
+        state.HomeIndex = 0;
+    }
+    int lineNumber = HeaderLine;
+    if (state.TimezoneSet == 0) {
+        EmitFormatted("Warning %s %d: Timezone is not set %0.1f was used.\n", sn10Path, HeaderLine,
+                      static_cast<double>(state.Timezone));
+        CountOne(WarningCount);
+    }
+    const Turnpoint& home = TurnpointTable[state.HomeIndex];
+    if (state.SiteTitle[0] == '\0') {
+        EmitFormatted("Warning %s %d: Site title was not set home point name was used.\n", sn10Path,
+                      HeaderLine);
+        CountOne(WarningCount);
+        std::strcpy(state.SiteTitle, home.LongName);
+    }
+    PadWithBlanks(state.SiteTitle, 16);
+
+    // The sign goes into the header on its own; hours and minutes are cut toward zero from the
+    // magnitude, the minutes from the exact product of the stored value and 60.
+    const char sign = state.Timezone < 0 ? '-' : ' ';
+    state.Timezone = std::fabs(state.Timezone);
+    const int hours = static_cast<int>(state.Timezone);
+    const int minutes = static_cast<int>(static_cast<double>(state.Timezone) * 60.0) % 60;
+    FormatText(line,
+               "H \"%sCAI conversion  %s\" , Timezone %c%d:%02d , Magvar %0.1f , Home \"%s\"\n",
+               Quotable(quotedTitle, state.SiteTitle), Quotable(quotedFile, state.CaiFileName),
+               sign, hours, minutes, static_cast<double>(state.Magvar), home.ShortName);
+    WriteText(file, line);
+
+    int written = 0;
+    char letters[FieldSize], elevation[FieldSize], longName[FieldSize];
+    for (int i = 0; i < state.PointCount; ++i) {
+        Turnpoint& point = TurnpointTable[i];
+        BuildTypeLetters(point, letters);
+        if (letters[0] == '\0')
+            continue;
+        std::strcpy(longName, point.LongName);
+        PadWithBlanks(longName, 16);
+        std::strcpy(elevation, point.Elevation);
+        PadWithBlanks(elevation, 5);
+        PadWithBlanks(letters, 6);
+        point.OutputLine = ++lineNumber;
+        ++written;
+        FormatText(line, "P \"%s\", %s , %s , %s , %s , U , \"%s%s\"\n", point.ShortName,
+                   point.Latitude, point.Longitude, elevation, letters, longName,
+                   Quotable(quotedComment, point.Comment));
+        WriteText(file, line);
+    }
+    EmitFormatted("%d points written to: %s\n", written, sn10Path);
+}
+
+void CheckAmbiguousNames(const char* sn10Path) {
+    // For every record, the next record with the same short name, found in one pass from the
+    // end with a small open-addressing table instead of comparing every pair.
+    constexpr std::uint32_t SlotCount = 4096; // a power of two above twice the capacity
+    static int nextSame[TurnpointCapacity];
+    static int slots[SlotCount]; // record index + 1 of the latest record seen, 0 when free
+    std::memset(slots, 0, sizeof slots);
+
+    const int count = ConverterState.PointCount < TurnpointCapacity ? ConverterState.PointCount
+                                                                    : TurnpointCapacity;
+    for (int i = count - 1; i >= 0; --i) {
+        const char* name = TurnpointTable[i].ShortName;
+        std::uint32_t slot = HashName(name) & (SlotCount - 1);
+        while (slots[slot] != 0 && std::strcmp(TurnpointTable[slots[slot] - 1].ShortName, name))
+            slot = (slot + 1) & (SlotCount - 1);
+        nextSame[i] = slots[slot] - 1;
+        slots[slot] = i + 1;
+    }
+    for (int i = 0; i < count; ++i) {
+        const Turnpoint& point = TurnpointTable[i];
+        if (nextSame[i] < 0 || point.OutputLine == 0)
+            continue;
+        CountOne(WarningCount);
+        EmitFormatted(
+            "Warning %s %d: Ambiguous name %s\n    long name 1: %s\n    long name 2: %s\n",
+            sn10Path, point.OutputLine, point.ShortName, point.LongName,
+            TurnpointTable[nextSame[i]].LongName);
+    }
+}

@@ -37,7 +37,8 @@ private:
 void AppendFormatted(std::string& out, const char* format, std::initializer_list<FormatArg> args);
 
 // Replaces out with the formatted text.
-template <class... Args> void FormatText(std::string& out, const char* format, const Args&... args) {
+template <class... Args>
+void FormatText(std::string& out, const char* format, const Args&... args) {
     out.clear();
     AppendFormatted(out, format, {FormatArg(args)...});
 }

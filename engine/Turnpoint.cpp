@@ -1,1 +1,35 @@
-// (being written)
+#include "Turnpoint.h"
+
+#include <cstring>
+
+#include "Messages.h"
+
+Turnpoint TurnpointTable[TurnpointCapacity];
+ConverterStateRecord ConverterState = {0,     -1, "no CAI filename", 0, 0, nullptr, 0, -4.0f, 0,
+                                       10.0f, {}};
+std::int32_t ErrorCount = 0;
+std::int32_t WarningCount = 0;
+
+void ResetConversionState(float variation, int variationGiven, const char* caiPath) {
+    std::memset(TurnpointTable, 0, sizeof TurnpointTable);
+
+    ConverterState.PointCount = 0;
+    ConverterState.HomeIndex = -1;
+    ConverterState.CaiFileName = caiPath;
+    ConverterState.LineNumber = 0;
+    ConverterState.PointsRead = 0;
+    ConverterState.OutputFile = nullptr;
+    ConverterState.TimezoneSet = 0;
+    ConverterState.Timezone = -4.0f;
+    ConverterState.MagvarSet = variationGiven ? 1 : 0;
+    ConverterState.Magvar = variationGiven ? variation : 10.0f;
+    ConverterState.SiteTitle[0] = '\0';
+    ErrorCount = 0;
+    WarningCount = 0;
+}
+
+void ReportLineError(const char* message) {
+    EmitFormatted("Error %s %d: %s\n", ConverterState.CaiFileName, ConverterState.LineNumber,
+                  message);
+    CountOne(ErrorCount);
+}

@@ -51,5 +51,12 @@ extern std::int32_t WarningCount;
 // Resets the table, the state and the totals as a run starts.
 void ResetConversionState(float variation, int variationGiven, const char* caiPath);
 
+// Adds one to a count without ever passing the largest value (a file can hold more lines, and
+// so more errors, than that).
+inline void CountOne(std::int32_t& count) {
+    if (count < INT32_MAX)
+        ++count;
+}
+
 // Reports "Error <CAI file> <line>: <message>" and counts one error.
 void ReportLineError(const char* message);

@@ -1,0 +1,172 @@
+// velquor-convert: converts a CAI turnpoint file into an SN10 database from the command line.
+// Standard output carries the engine's report, one line per line; everything the converter says
+// itself goes to standard error.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "Conversion.h"
+#include "Messages.h"
+#include "Turnpoint.h"
+
+namespace {
+
+enum ExitStatus {
+    Converted = 0,
+    ConvertedWithErrors = 1,
+    UsageError = 2,
+    RefusedOverwrite = 3,
+    StoppedEarly = 4,
+};
+
+constexpr char Program[] = "velquor-convert";
+
+constexpr char Usage[] =
+    "Usage: velquor-convert [-v DEGREES | --variation DEGREES] [-f | --force] INPUT.dat "
+    "[OUTPUT.ndb]\n"
+    "Convert a CAI turnpoint file into an SN10 database and report every line that cannot be\n"
+    "accepted.\n"
+    "\n"
+    "  -v, --variation DEGREES  magnetic variation in degrees west (default 10.0, with a\n"
+    "                           warning)\n"
+    "  -f, --force              overwrite OUTPUT if it exists\n"
+    "      --help               show this help and exit\n"
+    "      --version            show the version and exit\n"
+    "  --                       end of options\n"
+    "\n"
+    "OUTPUT defaults to INPUT with its first \".DAT\" (any letter case) replaced by \".NDB\".\n"
+    "\n"
+    "Exit status: 0 converted without errors, 1 converted with errors reported, 2 usage error,\n"
+    "3 OUTPUT exists and --force was not given, 4 INPUT could not be read or OUTPUT not opened.\n";
+
+struct Options {
+    std::optional<float> variation;
+    bool force = false;
+    std::string input;
+    std::string output;
+};
+
+[[noreturn]] void UsageFailure(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program,
+                 message.c_str(), Program);
+    std::exit(UsageError);
+}
+
+// A finite decimal number, the whole text, in the C locale's notation.
+std::optional<float> ParseDegrees(std::string_view text) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+        negative = digits[0] == '-';
+        digits.remove_prefix(1);
+    }
+    float value = 0.0f;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                     std::chars_format::fixed);
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() ||
+        !std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+void SetVariation(Options& options, std::string_view text) {
+    options.variation = ParseDegrees(text);
+    if (!options.variation)
+        UsageFailure("invalid variation '" + std::string(text) + "': give a number of degrees");
+}
+
+Options ParseArguments(int argc, char** argv) {
+    Options options;
+    std::string positional[2];
+    int positionals = 0;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            if (arg == "--") {
+                optionsEnded = true;
+            } else if (arg == "--help") {
+                std::fputs(Usage, stdout);
+                std::exit(Converted);
+            } else if (arg == "--version") {
+                std::printf("%s %s\n", Program, VELQUOR_VERSION);
+                std::exit(Converted);
+            } else if (arg == "-f" || arg == "--force") {
+                options.force = true;
+            } else if (arg == "-v" || arg == "--variation") {
+                if (i + 1 >= argc)
+                    UsageFailure("option '" + std::string(arg) + "' needs a number of degrees");
+                SetVariation(options, argv[++i]);
+            } else if (arg.starts_with("--variation=")) {
+                SetVariation(options, arg.substr(std::strlen("--variation=")));
+            } else if (arg.starts_with("-v")) {
+                SetVariation(options, arg.substr(2));
+            } else {
+                UsageFailure("unknown option '" + std::string(arg) + "'");
+            }
+            continue;
+        }
+        if (positionals == 2)
+            UsageFailure("too many file names");
+        positional[positionals++] = std::string(arg);
+    }
+    if (positionals == 0)
+        UsageFailure("no INPUT file given");
+    options.input = positional[0];
+    options.output = positionals == 2 ? positional[1] : std::string();
+    return options;
+}
+
+// INPUT with its first ".DAT", found without regard to letter case, replaced by ".NDB".
+std::optional<std::string> DefaultOutput(const std::string& input) {
+    for (std::size_t i = 0; i + 4 <= input.size(); ++i) {
+        if (input[i] == '.' && (input[i + 1] | 0x20) == 'd' && (input[i + 2] | 0x20) == 'a' &&
+            (input[i + 3] | 0x20) == 't')
+            return input.substr(0, i) + ".NDB" + input.substr(i + 4);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options = ParseArguments(argc, argv);
+    if (options.output.empty()) {
+        std::optional<std::string> derived = DefaultOutput(options.input);
+        if (!derived)
+            UsageFailure("cannot name the output after '" + options.input +
+                         "', which has no \".DAT\" in its name: give OUTPUT");
+        options.output = *derived;
+    }
+
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(options.input, options.output, ec))
+        UsageFailure("OUTPUT '" + options.output + "' is the input file itself");
+    if (!options.force && fs::is_regular_file(options.output, ec)) {
+        std::fprintf(stderr, "%s: %s already exists; use --force to overwrite\n", Program,
+                     options.output.c_str());
+        return RefusedOverwrite;
+    }
+
+    static char outputBuffer[64 * 1024];
+    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    SetLineSink([](std::string_view line) {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+    });
+
+    const float variation = options.variation.value_or(0.0f);
+    const int complete = RunConversion(variation, options.variation ? 1 : 0, options.input.c_str(),
+                                       options.output.c_str());
+    std::fflush(stdout);
+    if (!complete)
+        return StoppedEarly;
+    return ErrorCount > 0 ? ConvertedWithErrors : Converted;
+}
