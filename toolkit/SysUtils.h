@@ -3,6 +3,7 @@
 // routines would raise one; the application shows their Message in a message box.
 #include <QString>
 #include <exception>
+#include <initializer_list>
 
 class Exception : public std::exception {
 public:
@@ -27,3 +28,25 @@ class EConvertError : public Exception {
 public:
     using Exception::Exception;
 };
+
+// How StringReplace searches: every occurrence or only the first, with or without regard to
+// letter case. Written like {rfReplaceAll, rfIgnoreCase}.
+enum TReplaceFlag { rfReplaceAll, rfIgnoreCase };
+class TReplaceFlags {
+public:
+    constexpr TReplaceFlags() = default;
+    constexpr TReplaceFlags(std::initializer_list<TReplaceFlag> flags) {
+        for (TReplaceFlag f : flags)
+            bits_ |= 1u << f;
+    }
+    constexpr bool Contains(TReplaceFlag f) const { return (bits_ >> f) & 1u; }
+
+private:
+    unsigned bits_ = 0;
+};
+
+// Replaces the first occurrence of oldPattern in text (every occurrence with rfReplaceAll) by
+// newPattern and returns the result; the text is searched from left to right, and a replacement
+// is never searched again. An empty oldPattern leaves the text unchanged.
+QString StringReplace(const QString& text, const QString& oldPattern, const QString& newPattern,
+                      TReplaceFlags flags);
