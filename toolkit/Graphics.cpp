@@ -1,0 +1,636 @@
+#include "Graphics.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Px = std::uint32_t;
+constexpr Px kOpaque = 0xFF000000u;
+
+QPalette CurrentPalette() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::palette()
+                                                                        : QPalette();
+}
+
+// Where each system colour is found in a Qt palette.
+struct PaletteSlot {
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+};
+constexpr PaletteSlot kSystemColors[] = {
+    {QPalette::Active, QPalette::Button},            // scroll bar
+    {QPalette::Active, QPalette::Window},            // desktop background
+    {QPalette::Active, QPalette::Highlight},         // active caption
+    {QPalette::Inactive, QPalette::Highlight},       // inactive caption
+    {QPalette::Active, QPalette::Window},            // menu
+    {QPalette::Active, QPalette::Base},              // window
+    {QPalette::Active, QPalette::Shadow},            // window frame
+    {QPalette::Active, QPalette::WindowText},        // menu text
+    {QPalette::Active, QPalette::Text},              // window text
+    {QPalette::Active, QPalette::HighlightedText},   // caption text
+    {QPalette::Active, QPalette::Window},            // active border
+    {QPalette::Active, QPalette::Window},            // inactive border
+    {QPalette::Active, QPalette::Dark},              // application work space
+    {QPalette::Active, QPalette::Highlight},         // highlight
+    {QPalette::Active, QPalette::HighlightedText},   // highlighted text
+    {QPalette::Active, QPalette::Button},            // button face
+    {QPalette::Active, QPalette::Dark},              // button shadow
+    {QPalette::Disabled, QPalette::Text},            // grey text
+    {QPalette::Active, QPalette::ButtonText},        // button text
+    {QPalette::Inactive, QPalette::HighlightedText}, // inactive caption text
+    {QPalette::Active, QPalette::Light},             // button highlight
+    {QPalette::Active, QPalette::Shadow},            // 3-D dark shadow
+    {QPalette::Active, QPalette::Midlight},          // 3-D light
+    {QPalette::Active, QPalette::ToolTipText},       // info text
+    {QPalette::Active, QPalette::ToolTipBase},       // info background
+};
+
+Px Combine(TCopyMode mode, Px dst, Px src) {
+    switch (mode) {
+    case SRCCOPY:
+        return src | kOpaque;
+    case SRCPAINT:
+        return (dst | src) | kOpaque;
+    case SRCAND:
+        return (dst & src) | kOpaque;
+    case SRCINVERT:
+        return (dst ^ src) | kOpaque;
+    case NOTSRCCOPY:
+        return ~src | kOpaque;
+    case DSTINVERT:
+        return ~dst | kOpaque;
+    case BLACKNESS:
+        return kOpaque;
+    case WHITENESS:
+        return 0xFFFFFFFFu;
+    default:
+        return src | kOpaque;
+    }
+}
+
+bool NeedsSource(TCopyMode mode) {
+    return mode != BLACKNESS && mode != WHITENESS && mode != DSTINVERT;
+}
+
+Px* Row(QImage& image, int y) {
+    return reinterpret_cast<Px*>(image.scanLine(y));
+}
+const Px* Row(const QImage& image, int y) {
+    return reinterpret_cast<const Px*>(image.constScanLine(y));
+}
+
+TRect Normalized(int l, int t, int r, int b) {
+    if (r < l)
+        std::swap(l, r);
+    if (b < t)
+        std::swap(t, b);
+    return {l, t, r, b};
+}
+
+TRect Intersect(const TRect& a, const TRect& b) {
+    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+            std::min(a.Bottom, b.Bottom)};
+    if (r.Right < r.Left)
+        r.Right = r.Left;
+    if (r.Bottom < r.Top)
+        r.Bottom = r.Top;
+    return r;
+}
+
+QFont DrawingFont(const TFont& font) {
+    QFont f = font.Font;
+    f.setStyleStrategy(QFont::NoAntialias);
+    return f;
+}
+
+} // namespace
+
+TColor ColorToRGB(TColor color) {
+    if ((color & 0xFF000000u) == 0x80000000u) {
+        const std::uint32_t index = color & 0xFFu;
+        if (index < std::size(kSystemColors)) {
+            const PaletteSlot slot = kSystemColors[index];
+            return QColorToColor(CurrentPalette().color(slot.group, slot.role));
+        }
+        return clBlack;
+    }
+    return color & 0x00FFFFFFu;
+}
+
+QColor ColorToQColor(TColor color) {
+    const TColor c = ColorToRGB(color);
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+TColor QColorToColor(const QColor& color) {
+    return RGB(color.red(), color.green(), color.blue());
+}
+
+std::uint32_t ColorToPixel(TColor color) {
+    const TColor c = ColorToRGB(color);
+    return kOpaque | (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) |
+           std::uint32_t(GetBValue(c));
+}
+
+void InflateRect(TRect& rect, int dx, int dy) {
+    rect.Left -= dx;
+    rect.Right += dx;
+    rect.Top -= dy;
+    rect.Bottom += dy;
+}
+
+void OffsetRect(TRect& rect, int dx, int dy) {
+    rect.Left += dx;
+    rect.Right += dx;
+    rect.Top += dy;
+    rect.Bottom += dy;
+}
+
+TFont::TFont() : Font(QGuiApplication::font()) {}
+
+// ---------------------------------------------------------------------------------------------
+// TCanvas
+
+TCanvas::TCanvas(QImage* target) : target_(target) {}
+
+void TCanvas::Changed() {
+    if (OnChange)
+        OnChange();
+}
+
+int TCanvas::Width() const {
+    return target_ ? target_->width() : 0;
+}
+int TCanvas::Height() const {
+    return target_ ? target_->height() : 0;
+}
+
+bool TCanvas::Inside(int x, int y) const {
+    return target_ && x >= 0 && y >= 0 && x < target_->width() && y < target_->height();
+}
+
+TColor TCanvas::Pixel(int x, int y) const {
+    if (!Inside(x, y))
+        return clBlack;
+    return PixelToColor(Row(*target_, y)[x]);
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+    if (!Inside(x, y))
+        return;
+    Row(*target_, y)[x] = ColorToPixel(color);
+    Changed();
+}
+
+// Puts one pixel of a pen line; `index` counts the pixels of the figure for dotted pens.
+void TCanvas::PlotPen(int x, int y, int index) {
+    if (pen_.Style == psDot && (index & 1))
+        return;
+    const int w = std::max(1, pen_.Width);
+    const int x0 = x - (w - 1) / 2, y0 = y - (w - 1) / 2;
+    const Px color = ColorToPixel(pen_.Color);
+    for (int py = y0; py < y0 + w; ++py) {
+        for (int px = x0; px < x0 + w; ++px) {
+            if (!Inside(px, py))
+                continue;
+            Px& p = Row(*target_, py)[px];
+            switch (pen_.Mode) {
+            case pmCopy:
+                p = color;
+                break;
+            case pmNot:
+                p = ~p | kOpaque;
+                break;
+            case pmXor:
+                p = (p ^ color) | kOpaque;
+                break;
+            }
+        }
+    }
+}
+
+void TCanvas::HLine(int x0, int x1, int y, int& index) {
+    for (int x = x0; x <= x1; ++x)
+        PlotPen(x, y, index++);
+}
+
+void TCanvas::VLine(int x, int y0, int y1, int& index) {
+    for (int y = y0; y <= y1; ++y)
+        PlotPen(x, y, index++);
+}
+
+void TCanvas::MoveTo(int x, int y) {
+    penPos_ = QPoint(x, y);
+}
+
+void TCanvas::LineTo(int x1, int y1) {
+    int x = penPos_.x(), y = penPos_.y();
+    penPos_ = QPoint(x1, y1);
+    if (!target_ || pen_.Style == psClear)
+        return;
+    // Bresenham, stopping one pixel short of the end point.
+    const long long dx = std::llabs(static_cast<long long>(x1) - x);
+    const long long dy = -std::llabs(static_cast<long long>(y1) - y);
+    const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
+    long long err = dx + dy;
+    int index = 0;
+    while (!(x == x1 && y == y1)) {
+        PlotPen(x, y, index++);
+        const long long e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+        // Far outside the image nothing more can be drawn; stop early on huge lines.
+        if (index > 1 << 20)
+            break;
+    }
+    Changed();
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+    if (!target_ || brush_.Style == bsClear)
+        return;
+    const TRect r = Intersect(rect, ClipRect());
+    const Px color = ColorToPixel(brush_.Color);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        std::fill_n(Row(*target_, y) + r.Left, r.Right - r.Left, color);
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+    const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
+    if (!target_ || r.Width() <= 0 || r.Height() <= 0)
+        return;
+    const TPen saved = pen_;
+    pen_ = TPen{brush_.Color, 1, psSolid, pmCopy};
+    int index = 0;
+    HLine(r.Left, r.Right - 1, r.Top, index);
+    HLine(r.Left, r.Right - 1, r.Bottom - 1, index);
+    VLine(r.Left, r.Top + 1, r.Bottom - 2, index);
+    VLine(r.Right - 1, r.Top + 1, r.Bottom - 2, index);
+    pen_ = saved;
+    Changed();
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+    const TRect r = Normalized(left, top, right, bottom);
+    if (!target_ || r.Width() <= 0 || r.Height() <= 0)
+        return;
+    if (pen_.Style == psClear) {
+        FillRect(r);
+        return;
+    }
+    const int w = std::clamp(pen_.Width, 1, std::max(1, std::min(r.Width(), r.Height()) / 2));
+    TRect inner = r;
+    InflateRect(inner, -w, -w);
+    if (inner.Width() > 0 && inner.Height() > 0)
+        FillRect(inner);
+    // Rings of one pixel, from the outside in, so every outline pixel is drawn exactly once.
+    const TPen saved = pen_;
+    pen_.Width = 1;
+    int index = 0;
+    TRect ring = r;
+    for (int i = 0; i < w && ring.Width() > 0 && ring.Height() > 0; ++i) {
+        HLine(ring.Left, ring.Right - 1, ring.Top, index);
+        if (ring.Height() > 1)
+            HLine(ring.Left, ring.Right - 1, ring.Bottom - 1, index);
+        VLine(ring.Left, ring.Top + 1, ring.Bottom - 2, index);
+        if (ring.Width() > 1)
+            VLine(ring.Right - 1, ring.Top + 1, ring.Bottom - 2, index);
+        InflateRect(ring, -1, -1);
+    }
+    pen_ = saved;
+    Changed();
+}
+
+namespace {
+
+// Angle of the ray from the centre of a box to a point, in 1/16 degrees counterclockwise from
+// the positive x axis as seen on screen (y grows downwards).
+int RayAngle16(double cx, double cy, int x, int y) {
+    const double dx = x - cx, dy = cy - y;
+    if (dx == 0 && dy == 0)
+        return 0;
+    return int(std::lround(std::atan2(dy, dx) * 180.0 / std::numbers::pi * 16.0));
+}
+
+// A QPainter on the canvas image, aliased, clipped to `clip`.
+void SetUpPainter(QPainter& p, const QRect& clip) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setClipRect(clip);
+}
+
+} // namespace
+
+void TCanvas::Ellipse(int left, int top, int right, int bottom) {
+    Shape(left, top, right, bottom, false, 0, 0, 0, 0);
+}
+
+void TCanvas::Pie(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) {
+    Shape(left, top, right, bottom, true, x3, y3, x4, y4);
+}
+
+void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3, int y3, int x4,
+                    int y4) {
+    const TRect r = Normalized(left, top, right, bottom);
+    if (!target_ || r.Width() <= 0 || r.Height() <= 0)
+        return;
+    const double cx = (r.Left + r.Right) / 2.0, cy = (r.Top + r.Bottom) / 2.0;
+    // Equal rays make a whole pie (the ellipse with one radius).
+    int start = 0, span = 360 * 16;
+    if (wedge && !(x3 == x4 && y3 == y4)) {
+        start = RayAngle16(cx, cy, x3, y3);
+        span = RayAngle16(cx, cy, x4, y4) - start;
+        while (span <= 0)
+            span += 360 * 16;
+        while (span > 360 * 16)
+            span -= 360 * 16;
+    }
+    // Outline box: a one-pixel pen covers the edges of a QRect inclusively, so it is one pixel
+    // smaller than the bounding rectangle; the fill alone covers the rectangle exactly.
+    const QRect box = r.ToQRect();
+    const QRect penBox(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+    const bool pen = pen_.Style != psClear;
+    {
+        QPainter p(target_);
+        SetUpPainter(p, box);
+        if (brush_.Style != bsClear) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(ColorToQColor(brush_.Color));
+            const QRect fillBox = pen ? penBox : box;
+            if (!wedge)
+                p.drawEllipse(fillBox);
+            else
+                p.drawPie(fillBox, start, span);
+        }
+        if (pen) {
+            QPen qpen(ColorToQColor(pen_.Color));
+            qpen.setWidth(std::max(1, pen_.Width) == 1 ? 0 : pen_.Width);
+            if (pen_.Style == psDot)
+                qpen.setStyle(Qt::DotLine);
+            p.setPen(qpen);
+            p.setBrush(Qt::NoBrush);
+            if (pen_.Mode == pmNot)
+                p.setCompositionMode(QPainter::RasterOp_NotDestination);
+            else if (pen_.Mode == pmXor)
+                p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            if (!wedge)
+                p.drawEllipse(penBox);
+            else
+                p.drawPie(penBox, start, span);
+        }
+    }
+    Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& rect) {
+    const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
+    if (!target_ || r.Width() <= 0 || r.Height() <= 0)
+        return;
+    // Pixels whose coordinates add up to an even number form the dotted pattern, so the dots
+    // stay in place wherever the frame is drawn and a second call restores the picture.
+    auto invert = [this](int x, int y) {
+        if (((x + y) & 1) == 0 && Inside(x, y)) {
+            Px& p = Row(*target_, y)[x];
+            p = (p ^ 0x00FFFFFFu) | kOpaque;
+        }
+    };
+    for (int x = r.Left; x < r.Right; ++x) {
+        invert(x, r.Top);
+        if (r.Bottom - 1 > r.Top)
+            invert(x, r.Bottom - 1);
+    }
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+        invert(r.Left, y);
+        if (r.Right - 1 > r.Left)
+            invert(r.Right - 1, y);
+    }
+    Changed();
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& source) {
+    if (!target_ || dest.Width() <= 0 || dest.Height() <= 0)
+        return;
+    const TCopyMode mode = copyMode_;
+    const TRect clipped = Intersect(dest, ClipRect());
+    if (!NeedsSource(mode)) {
+        for (int y = clipped.Top; y < clipped.Bottom; ++y) {
+            Px* row = Row(*target_, y);
+            for (int x = clipped.Left; x < clipped.Right; ++x)
+                row[x] = Combine(mode, row[x], 0);
+        }
+        Changed();
+        return;
+    }
+    const QImage* src = canvas.target_;
+    if (!src || source.Width() <= 0 || source.Height() <= 0)
+        return;
+    const bool sameSize = dest.Width() == source.Width() && dest.Height() == source.Height();
+    const int dx = source.Left - dest.Left, dy = source.Top - dest.Top;
+    if (sameSize) {
+        // Destination pixels whose source pixel lies inside the source image.
+        TRect area = Intersect(
+            clipped, {source.Left - dx, source.Top - dy, source.Right - dx, source.Bottom - dy});
+        area = Intersect(area, {-dx, -dy, src->width() - dx, src->height() - dy});
+        if (area.Width() <= 0 || area.Height() <= 0)
+            return;
+        if (src == target_ && mode == SRCCOPY) {
+            // Scrolling within one image: move rows in an order that reads each source row
+            // before it is overwritten.
+            const int n = area.Width();
+            auto moveRow = [&](int y) {
+                std::memmove(Row(*target_, y) + area.Left, Row(*target_, y + dy) + area.Left + dx,
+                             sizeof(Px) * std::size_t(n));
+            };
+            if (dy >= 0)
+                for (int y = area.Top; y < area.Bottom; ++y)
+                    moveRow(y);
+            else
+                for (int y = area.Bottom - 1; y >= area.Top; --y)
+                    moveRow(y);
+            Changed();
+            return;
+        }
+        const QImage copy = src == target_ ? src->copy() : QImage();
+        const QImage& from = src == target_ ? copy : *src;
+        for (int y = area.Top; y < area.Bottom; ++y) {
+            Px* row = Row(*target_, y);
+            const Px* srow = Row(from, y + dy);
+            if (mode == SRCCOPY) {
+                std::memcpy(row + area.Left, srow + area.Left + dx,
+                            sizeof(Px) * std::size_t(area.Width()));
+                continue;
+            }
+            for (int x = area.Left; x < area.Right; ++x)
+                row[x] = Combine(mode, row[x], srow[x + dx]);
+        }
+        Changed();
+        return;
+    }
+    // Stretched: each destination pixel takes the nearest source pixel.
+    const QImage copy = src == target_ ? src->copy() : QImage();
+    const QImage& from = src == target_ ? copy : *src;
+    for (int y = clipped.Top; y < clipped.Bottom; ++y) {
+        const long long sy =
+            source.Top + (static_cast<long long>(y - dest.Top) * source.Height()) / dest.Height();
+        if (sy < 0 || sy >= from.height())
+            continue;
+        Px* row = Row(*target_, y);
+        const Px* srow = Row(from, int(sy));
+        for (int x = clipped.Left; x < clipped.Right; ++x) {
+            const long long sx =
+                source.Left +
+                (static_cast<long long>(x - dest.Left) * source.Width()) / dest.Width();
+            if (sx < 0 || sx >= from.width())
+                continue;
+            row[x] = Combine(mode, row[x], srow[sx]);
+        }
+    }
+    Changed();
+}
+
+void TCanvas::Draw(int x, int y, const QImage& image) {
+    if (image.isNull())
+        return;
+    QImage rgb = image.format() == QImage::Format_RGB32
+                     ? image
+                     : image.convertToFormat(QImage::Format_RGB32);
+    TCanvas source(&rgb);
+    CopyRect({x, y, x + rgb.width(), y + rgb.height()}, source, {0, 0, rgb.width(), rgb.height()});
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
+    Draw(x, y, bitmap.Image());
+}
+
+int TCanvas::TextWidth(const QString& text) const {
+    return QFontMetrics(DrawingFont(font_)).horizontalAdvance(text);
+}
+
+int TCanvas::TextHeight(const QString&) const {
+    return QFontMetrics(DrawingFont(font_)).height();
+}
+
+void TCanvas::DrawTextCell(int x, int y, const QString& text, const QRect* clip) {
+    if (!target_)
+        return;
+    const QFont font = DrawingFont(font_);
+    const QFontMetrics metrics(font);
+    const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
+    {
+        QPainter p(target_);
+        SetUpPainter(p, clip ? *clip & target_->rect() : target_->rect());
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        if (bkMode_ == bmOpaque && brush_.Style != bsClear)
+            p.fillRect(cell, ColorToQColor(brush_.Color));
+        p.setFont(font);
+        p.setPen(ColorToQColor(font_.Color));
+        p.drawText(QPoint(x, y + metrics.ascent()), text);
+    }
+    Changed();
+}
+
+void TCanvas::TextOut(int x, int y, const QString& text) {
+    DrawTextCell(x, y, text, nullptr);
+    penPos_ = QPoint(x + TextWidth(text), y);
+}
+
+void TCanvas::TextRect(const TRect& clip, int x, int y, const QString& text) {
+    const QRect r = clip.ToQRect();
+    DrawTextCell(x, y, text, &r);
+}
+
+void TCanvas::DrawText(const TRect& rect, const QString& text, unsigned flags) {
+    const int w = TextWidth(text), h = TextHeight(text);
+    int x = rect.Left, y = rect.Top;
+    if (flags & DT_CENTER)
+        x = rect.Left + (rect.Width() - w) / 2;
+    else if (flags & DT_RIGHT)
+        x = rect.Right - w;
+    if (flags & DT_VCENTER)
+        y = rect.Top + (rect.Height() - h) / 2;
+    else if (flags & DT_BOTTOM)
+        y = rect.Bottom - h;
+    if (flags & DT_NOCLIP) {
+        DrawTextCell(x, y, text, nullptr);
+    } else {
+        const QRect r = rect.ToQRect();
+        DrawTextCell(x, y, text, &r);
+    }
+}
+
+void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width) {
+    TPen& pen = canvas.Pen();
+    const TPen saved = pen;
+    pen.Width = 1;
+    pen.Style = psSolid;
+    TRect r = rect;
+    --r.Right;
+    --r.Bottom; // r now names the last column and row
+    for (int i = 0; i < width; ++i) {
+        // Left edge upwards and top edge rightwards, leaving the top-right corner out.
+        pen.Color = topColor;
+        canvas.MoveTo(r.Left, r.Bottom);
+        canvas.LineTo(r.Left, r.Top);
+        canvas.LineTo(r.Right, r.Top);
+        // Right edge downwards and bottom edge leftwards, both corners included.
+        pen.Color = bottomColor;
+        canvas.LineTo(r.Right, r.Bottom);
+        canvas.LineTo(r.Left - 1, r.Bottom);
+        InflateRect(r, -1, -1);
+    }
+    ++r.Right;
+    ++r.Bottom;
+    rect = r;
+    const QPoint pos = canvas.PenPos();
+    pen = saved;
+    canvas.MoveTo(pos.x(), pos.y());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bitmaps
+
+TBitmap::TBitmap() : canvas_(&image_) {}
+TBitmap::~TBitmap() = default;
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == image_.width() && height == image_.height())
+        return;
+    QImage resized(width, height, QImage::Format_RGB32);
+    resized.fill(0xFFFFFFFFu);
+    const int w = std::min(width, image_.width()), h = std::min(height, image_.height());
+    for (int y = 0; y < h; ++y)
+        std::memcpy(Row(resized, y), Row(image_, y), sizeof(Px) * std::size_t(w));
+    image_ = std::move(resized);
+}
+
+void TBitmap::SetWidth(int width) {
+    SetSize(width, Height());
+}
+void TBitmap::SetHeight(int height) {
+    SetSize(Width(), height);
+}
+
+void TBltBitmap::FitToTemplate(const TBitmap& templ) {
+    SetWidth(templ.Width());
+    SetHeight(templ.Height());
+    Canvas()->Brush().Color = clWindowFrame;
+    Canvas()->Brush().Style = bsSolid;
+    Canvas()->FillRect({0, 0, Width(), Height()});
+}
