@@ -1,0 +1,217 @@
+#include "CaiReader.h"
+#include "EngineFixture.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class ReaderTest : public EngineTest {
+protected:
+    // Reads a CAI text the way a run does, without writing anything.
+    bool Read(const std::string& bytes) {
+        lines.clear();
+        ResetConversionState(0.0f, 1, Cai(bytes));
+        return ReadCaiFile(ConverterState.CaiFileName);
+    }
+    const Turnpoint& Point(int i) const { return TurnpointTable[i]; }
+    std::string ErrorAt(int line, const char* message) const {
+        return "Error " + paths.front() + " " + std::to_string(line) + ": " + message;
+    }
+};
+
+TEST(GetField, CutsFieldsAtEveryComma) {
+    struct Case {
+        const char* line;
+        int field;
+        int size;
+        const char* expected;
+    } cases[] = {
+        {"1,  52:08.900N  ,x", 2, 200, "52:08.900N  "}, // leading blanks go, trailing stay
+        {"1,a b\tc,x", 2, 200, "a b\tc"},
+        {"1,,x", 2, 200, ""},
+        {"1,2", 5, 200, ""},                          // a missing field is empty
+        {"1,2,3,4,5,6,7,8,9", 8, 200, "8"},
+        {"1,abcdef", 2, 4, "abc"},                    // out keeps size - 1 characters
+        {"", 1, 200, ""},
+        {" \t 12 ", 1, 200, "12 "},
+    };
+    for (const auto& c : cases) {
+        char out[200];
+        std::memset(out, 'z', sizeof out);
+        GetField(c.line, c.field, ',', out, c.size);
+        EXPECT_STREQ(c.expected, out) << c.line << " #" << c.field;
+    }
+}
+
+TEST(LineKinds, BlankAndCommentLines) {
+    EXPECT_TRUE(IsBlankLine(nullptr));
+    EXPECT_TRUE(IsBlankLine(""));
+    EXPECT_TRUE(IsBlankLine(" \t\r\n\v\f"));
+    EXPECT_FALSE(IsBlankLine("\xA0"));
+    EXPECT_TRUE(IsCommentLine("   * any text"));
+    EXPECT_TRUE(IsCommentLine("*"));
+    EXPECT_FALSE(IsCommentLine(""));
+    EXPECT_FALSE(IsCommentLine("  "));
+    EXPECT_FALSE(IsCommentLine("1,*"));
+}
+
+TEST_F(ReaderTest, EmptyAndCommentOnlyFilesGiveNoPoints) {
+    for (const char* text : {"", "\n\n", "* one\r\n   * two\r\n\r\n", "\x1A" "1,a,b,c,T,X,y\n"}) {
+        EXPECT_TRUE(Read(text));
+        EXPECT_EQ(0, ConverterState.PointCount);
+        EXPECT_EQ(-1, ConverterState.HomeIndex);
+        EXPECT_EQ(Lines{}, lines);
+    }
+}
+
+TEST_F(ReaderTest, HeadersOnlyOnTheirOwnLines) {
+    struct Case {
+        const char* text;
+        const char* title;
+        float timezone;
+        int timezoneSet;
+    } cases[] = {
+        {"**  ------------ My Site ----------------\n", "My Site", -4.0f, 0},
+        {"**  ------------ -----\n", "-", -4.0f, 0},
+        {"**  ------------ \n", "", -4.0f, 0}, // nothing after the prefix: no line break
+        {"**  ------------ \r\n", "", -4.0f, 0},
+        {"**  ------------ A\x1A", "A", -4.0f, 0},
+        {"\n**  ------------ My Site\n", "", -4.0f, 0},
+        {"x\n**  ------ Timezone: -5 ------\n", "", -5.0f, 1},
+        {"x\n**  ------ Timezone: none\n", "", -4.0f, 0},
+        {"x\n**  ------ Timezone: inf\n", "", -4.0f, 0},
+        {"x\n**  ------ Timezone: 1e6\n", "", -4.0f, 0},
+        {"x\n**  ------ Timezone: 999999\n", "", 999999.0f, 1},
+        {"**  ------ Timezone: 3\n", "", -4.0f, 0},
+        {"x\n**  ------------ Late title\n", "", -4.0f, 0},
+    };
+    for (const auto& c : cases) {
+        Read(c.text);
+        EXPECT_STREQ(c.title, ConverterState.SiteTitle) << c.text;
+        EXPECT_EQ(c.timezone, ConverterState.Timezone) << c.text;
+        EXPECT_EQ(c.timezoneSet, ConverterState.TimezoneSet) << c.text;
+    }
+}
+
+TEST_F(ReaderTest, PointFieldsAndDerivedNames) {
+    ASSERT_TRUE(Read("7,  52:08.900N  ,006:20:16E,104M,AT,AB,\"quoted\" comment\r\n"
+                     "1234,1,2,3,T,HILLTOP STRIP\n"
+                     "123,1,2,3,T,ABC\n"
+                     "-5,1,2,3,T,AB\n"
+                     "7,1,2,3,T,WEST\"WOOD STRIP ABCDEFGHIJ\n"
+                     "abc\n"));
+    EXPECT_EQ(6, ConverterState.PointCount);
+    const Turnpoint& p = Point(0);
+    EXPECT_EQ(7, p.PointId);
+    EXPECT_STREQ("52:08.900N  ", p.Latitude);
+    EXPECT_STREQ("006:20:16E", p.Longitude);
+    EXPECT_STREQ("104M", p.Elevation);
+    EXPECT_STREQ("\"quoted\" comment", p.Comment); // the carriage return belongs to the line end
+    EXPECT_STREQ("07   AB", p.ShortName);
+    EXPECT_EQ(1, p.SourceLine);
+    EXPECT_STREQ("HILLTOP", Point(1).ShortName);
+    EXPECT_STREQ("HILLTOP STRIP", Point(1).LongName);
+    EXPECT_STREQ("123  AB", Point(2).ShortName);
+    EXPECT_STREQ("-5   AB", Point(3).ShortName);
+    EXPECT_STREQ("WEST\"WOOD STRIP ABCDEFGHIJ", Point(4).Name);
+    EXPECT_STREQ("07WEST'", Point(4).ShortName);
+    EXPECT_STREQ("WEST'WOOD STRIP ", Point(4).LongName);
+    EXPECT_EQ(0, Point(5).PointId);
+    EXPECT_STREQ("00", std::string(Point(5).ShortName).substr(0, 2).c_str());
+    EXPECT_EQ(Lines{ErrorAt(6, "Invalid or missing point ID number")}, lines);
+}
+
+TEST_F(ReaderTest, PointNumbersOutsideThirtyTwoBitsAreMissing) {
+    Read("4294967303,1,2,3,T,X\n");
+    EXPECT_EQ(0, Point(0).PointId);
+    EXPECT_EQ(Lines{ErrorAt(1, "Invalid or missing point ID number")}, lines);
+}
+
+TEST_F(ReaderTest, TypeLetters) {
+    Read("1,a,b,c,HAT,ONE\n2,a,b,c,hat,TWO\n3,a,b,c,A T,THREE\n4,a,b,c,XY,FOUR\n"
+         "5,a,b,c,smfrl,FIVE\n6,a,b,c,,SIX\n");
+    EXPECT_EQ(0, ConverterState.HomeIndex);
+    auto flags = [&](int i) {
+        const Turnpoint& p = Point(i);
+        return std::string{char('0' + p.IsLandable), char('0' + p.IsAirport),
+                           char('0' + p.IsTurnpoint), char('0' + p.IsStart),
+                           char('0' + p.IsFinish), char('0' + p.IsMarkpoint)};
+    };
+    EXPECT_EQ("111000", flags(0));
+    EXPECT_EQ("111000", flags(1));
+    EXPECT_EQ("111000", flags(2));
+    EXPECT_EQ("000000", flags(3));
+    EXPECT_EQ("100111", flags(4));
+    EXPECT_EQ("000000", flags(5));
+    EXPECT_EQ((Lines{ErrorAt(2, "Duplicate home point"),
+                     ErrorAt(3, "unrecognized turnpoint type"), "    Point type: A T",
+                     ErrorAt(4, "unrecognized turnpoint type"), "    Point type: XY",
+                     ErrorAt(4, "unrecognized turnpoint type"), "    Point type: XY"}),
+              lines);
+    EXPECT_EQ(4, ErrorCount);
+}
+
+TEST_F(ReaderTest, LongLinesAreReadInPiecesOf199) {
+    std::string line = "1,a,b,c,T," + std::string(240, 'N') + "\n";
+    Read(line);
+    EXPECT_EQ(2, ConverterState.LineNumber);
+    EXPECT_EQ(2, ConverterState.PointCount);
+    EXPECT_EQ(199u - 10u, std::strlen(Point(0).Name));
+    EXPECT_EQ(Lines{ErrorAt(2, "Invalid or missing point ID number")}, lines);
+}
+
+TEST_F(ReaderTest, TableFillsAt1800Points) {
+    std::string text;
+    for (int i = 1; i <= 1801; ++i)
+        text += std::to_string(i) + ",a,b,c,T,P" + std::to_string(i) + "\r\n";
+    Read(text);
+    EXPECT_EQ(1800, ConverterState.PointCount);
+    EXPECT_EQ(1799, ConverterState.PointsRead);
+    EXPECT_EQ((Lines{ErrorAt(1800, "Too many points in CAI data"), "Error " + paths.front() +
+                     " 1801: ", "Bad format.", "\t1801,a,b,c,T,P1801", ""}),
+              lines);
+    EXPECT_EQ(2, ErrorCount);
+}
+
+TEST_F(ReaderTest, DosTextModeAndHostileBytes) {
+    // CR LF and LF give the same fields; a lone CR stays; Ctrl-Z ends the file; NUL ends a line's
+    // text but not the line; bytes above 127 are ordinary characters.
+    using namespace std::string_literals;
+    Read("1,a,b,c,T,ONE\r\n2,a,b,c,T,TW\rO\n3,a,b\0junk,c,T,THREE\n"
+         "4,\xE9t\xE9,b,c,T,\xFF\xFE\n\x1A"
+         "5,a,b,c,T,FIVE\n"s);
+    EXPECT_EQ(4, ConverterState.PointCount);
+    EXPECT_STREQ("ONE", Point(0).Name);
+    EXPECT_STREQ("TW\rO", Point(1).Name);
+    EXPECT_STREQ("b", Point(2).Longitude);
+    EXPECT_STREQ("", Point(2).Name);
+    EXPECT_STREQ("\xE9t\xE9", Point(3).Latitude);
+    EXPECT_EQ(Lines{}, lines);
+}
+
+TEST_F(ReaderTest, UnreadableInputsDoNotOpen) {
+    lines.clear();
+    ResetConversionState(0, 1, "");
+    EXPECT_FALSE(ReadCaiFile(dir.string().c_str())); // a folder is no CAI file
+    EXPECT_FALSE(ReadCaiFile((dir / "missing.dat").string().c_str()));
+    std::string longPath(5000, 'a');
+    EXPECT_FALSE(ReadCaiFile(longPath.c_str()));
+    ASSERT_EQ(3u, lines.size());
+    EXPECT_EQ("Could not open file: " + dir.string(), lines[0]);
+    EXPECT_EQ(0, ErrorCount);
+}
+
+TEST_F(ReaderTest, ReadErrorIsNotTakenForTheEnd) {
+    // Reading this process's memory from address 0 fails with an I/O error.
+    lines.clear();
+    ResetConversionState(0, 1, "/proc/self/mem");
+    if (!ReadCaiFile("/proc/self/mem"))
+        GTEST_SKIP() << "no /proc/self/mem";
+    EXPECT_EQ(Lines{"Error /proc/self/mem 0: Read error in CAI file"}, lines);
+    EXPECT_EQ(1, ErrorCount);
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+#pragma once
+// Shared set-up for engine tests: collects the report lines and writes CAI files to a scratch
+// folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <deque>
+#include <vector>
+
+#include "Conversion.h"
+#include "Messages.h"
+#include "TestFiles.h"
+#include "Turnpoint.h"
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = testfiles::ScratchDir();
+        previousSink = SetLineSink([this](std::string_view line) { lines.emplace_back(line); });
+    }
+    void TearDown() override { SetLineSink(std::move(previousSink)); }
+
+    // Writes a CAI file and returns its path; the path text stays valid for the test.
+    const char* Cai(const std::string& bytes, const std::string& name = "in.dat") {
+        paths.push_back((dir / name).string());
+        testfiles::WriteBytes(paths.back(), bytes);
+        return paths.back().c_str();
+    }
+    const char* Out(const std::string& name = "out.ndb") {
+        paths.push_back((dir / name).string());
+        return paths.back().c_str();
+    }
+    int Run(const std::string& cai, float variation = 0.0f, int given = 1) {
+        lines.clear();
+        const char* in = Cai(cai);
+        return RunConversion(variation, given, in, Out());
+    }
+    std::string Written() { return testfiles::ReadBytes(dir / "out.ndb"); }
+
+    std::filesystem::path dir;
+    std::vector<std::string> lines;
+    std::deque<std::string> paths; // a deque keeps earlier texts in place
+    LineSink previousSink;
+};
+
+// The SN10 lines of a written file, without their CR LF ends.
+std::vector<std::string> SplitCrLf(const std::string& bytes);
