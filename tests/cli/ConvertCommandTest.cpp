@@ -1,0 +1,186 @@
+// velquor-convert run as a process, the way scripts use it.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Conversion.h"
+#include "Messages.h"
+#include "TestFiles.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs velquor-convert with the arguments, in folder dir, without standard input.
+Outcome Convert(const fs::path& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), VELQUOR_CONVERT);
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const fs::path outFile = dir / ".stdout", errFile = dir / ".stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+    pid_t pid = 0;
+    Outcome outcome;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    outcome.out = testfiles::ReadBytes(outFile);
+    outcome.err = testfiles::ReadBytes(errFile);
+    fs::remove(outFile);
+    fs::remove(errFile);
+    return outcome;
+}
+
+const std::string GoodCai = "**  ------------ Club\r\n**  ------ Timezone: 1\r\n1,a,b,c,HAT,HOME\r\n";
+
+class ConvertCommand : public ::testing::Test {
+protected:
+    void SetUp() override { dir = testfiles::ScratchDir(); }
+    fs::path dir;
+};
+
+TEST_F(ConvertCommand, ReportOnStdoutMatchesTheEngine) {
+    testfiles::WriteBytes(dir / "Alps.Dat", GoodCai + "2,a,b,c,T,HOME\r\n");
+    Outcome run = Convert(dir, {"-v", "2.5", "Alps.Dat"});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("", run.err);
+    ASSERT_TRUE(fs::exists(dir / "Alps.NDB"));
+    EXPECT_NE(std::string::npos, testfiles::ReadBytes(dir / "Alps.NDB").find("Magvar 2.5 ,"));
+
+    // The same run in this process, through the line sink, gives the same lines.
+    const std::string in = (dir / "Alps.Dat").string();
+    const std::string cliOut = (dir / "cli.ndb").string(), ownOut = (dir / "own.ndb").string();
+    Outcome cli = Convert(dir, {"--variation", "2.5", in, cliOut});
+    std::string expected;
+    LineSink previous = SetLineSink([&](std::string_view line) {
+        expected.append(line);
+        expected.push_back('\n');
+    });
+    RunConversion(2.5f, 1, in.c_str(), ownOut.c_str());
+    SetLineSink(std::move(previous));
+    expected.replace(expected.find(ownOut), ownOut.size(), cliOut);
+    EXPECT_EQ(expected, cli.out);
+}
+
+TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
+    testfiles::WriteBytes(dir / "good.dat", GoodCai);
+    testfiles::WriteBytes(dir / "bad.dat", GoodCai + "x,a,b,c,T,BAD\r\n");
+    fs::create_directory(dir / "folder.dat");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* stdoutHas;
+    } cases[] = {
+        {{"good.dat"}, 0, "1 Warnings found"}, // the default variation warns, counts no error
+        {{"-v", "0", "good.dat", "good.ndb"}, 0, "1 points written to: good.ndb"},
+        {{"--variation=-5", "bad.dat", "bad.ndb"}, 1, "1 Errors found by VELQUOR"},
+        {{"missing.dat"}, 4, "No CAI database"},
+        {{"folder.dat", "f.ndb"}, 4, "Could not open file: folder.dat"},
+        {{"good.dat", "no/such/dir/x.ndb"}, 4, "no/such/dir/x.ndb 1: Could not open SN10 file."},
+        {{"-f", "good.dat", "/dev/full"}, 1, "Error /dev/full 1: Could not write SN10 file."},
+        {{"good.dat", std::string(5000, 'x') + ".ndb"}, 4, "1 points read from: good.dat"},
+    };
+    for (const auto& c : cases) {
+        Outcome run = Convert(dir, c.args);
+        EXPECT_EQ(c.status, run.status) << c.args.back() << "\n" << run.out << run.err;
+        EXPECT_NE(std::string::npos, run.out.find(c.stdoutHas)) << c.args.back() << run.out;
+    }
+    EXPECT_FALSE(fs::exists(dir / "missing.NDB"));
+}
+
+TEST_F(ConvertCommand, DefaultWarningIsForTheDefaultVariation) {
+    testfiles::WriteBytes(dir / "good.dat", GoodCai);
+    Outcome run = Convert(dir, {"good.dat"});
+    EXPECT_NE(std::string::npos,
+              run.out.find("Warning good.NDB 6: Magnetic variation was not set 10.0 was used.\n"));
+}
+
+TEST_F(ConvertCommand, ExistingOutputNeedsForce) {
+    testfiles::WriteBytes(dir / "good.dat", GoodCai);
+    testfiles::WriteBytes(dir / "good.NDB", "keep me");
+    Outcome refused = Convert(dir, {"good.dat"});
+    EXPECT_EQ(3, refused.status);
+    EXPECT_EQ("", refused.out);
+    EXPECT_EQ("velquor-convert: good.NDB already exists; use --force to overwrite\n", refused.err);
+    EXPECT_EQ("keep me", testfiles::ReadBytes(dir / "good.NDB"));
+
+    Outcome forced = Convert(dir, {"--force", "-v", "1", "good.dat"});
+    EXPECT_EQ(0, forced.status);
+    EXPECT_NE("keep me", testfiles::ReadBytes(dir / "good.NDB"));
+}
+
+TEST_F(ConvertCommand, UsageErrors) {
+    testfiles::WriteBytes(dir / "good.dat", GoodCai);
+    testfiles::WriteBytes(dir / "notes.txt", GoodCai);
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--bogus", "good.dat"},
+        {"-v"},
+        {"-v", "west", "good.dat"},
+        {"-v", "nan", "good.dat"},
+        {"--variation=1e99", "good.dat"},
+        {"a.dat", "b.ndb", "c.ndb"},
+        {"notes.txt"},                              // no name to derive the output from
+        {"-f", "good.dat", "good.dat"},            // would replace its own input
+    };
+    for (const auto& args : cases) {
+        Outcome run = Convert(dir, args);
+        EXPECT_EQ(2, run.status) << (args.empty() ? "" : args.back());
+        EXPECT_EQ("", run.out);
+        EXPECT_EQ(0u, run.err.find("velquor-convert: ")) << run.err;
+    }
+    EXPECT_EQ(GoodCai, testfiles::ReadBytes(dir / "good.dat"));
+}
+
+TEST_F(ConvertCommand, HelpVersionAndEndOfOptions) {
+    Outcome version = Convert(dir, {"--version"});
+    EXPECT_EQ(0, version.status);
+    EXPECT_EQ("velquor-convert 1.3.3.4\n", version.out);
+    Outcome help = Convert(dir, {"--help"});
+    EXPECT_EQ(0, help.status);
+    EXPECT_EQ(0u, help.out.find("Usage: velquor-convert"));
+
+    testfiles::WriteBytes(dir / "-odd.dat", GoodCai);
+    Outcome odd = Convert(dir, {"-v", "1", "--", "-odd.dat"});
+    EXPECT_EQ(0, odd.status) << odd.err;
+    EXPECT_TRUE(fs::exists(dir / "-odd.NDB"));
+}
+
+TEST_F(ConvertCommand, HostileInputNeitherCrashesNorHangs) {
+    std::string binary;
+    for (int i = 0; i < 200000; ++i)
+        binary.push_back(static_cast<char>((i * 7919) % 256));
+    testfiles::WriteBytes(dir / "binary.dat", binary);
+    testfiles::WriteBytes(dir / "longline.dat", std::string(3 << 20, 'x'));
+    for (const char* name : {"binary.dat", "longline.dat"}) {
+        Outcome run = Convert(dir, {"-f", name});
+        EXPECT_EQ(1, run.status) << name << run.err;
+        EXPECT_NE(std::string::npos, run.out.find("Errors found by VELQUOR")) << name;
+    }
+}
+
+} // namespace
