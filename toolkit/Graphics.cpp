@@ -317,25 +317,6 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     Changed();
 }
 
-namespace {
-
-// Angle of the ray from the centre of a box to a point, in 1/16 degrees counterclockwise from
-// the positive x axis as seen on screen (y grows downwards).
-int RayAngle16(double cx, double cy, int x, int y) {
-    const double dx = x - cx, dy = cy - y;
-    if (dx == 0 && dy == 0)
-        return 0;
-    return int(std::lround(std::atan2(dy, dx) * 180.0 / std::numbers::pi * 16.0));
-}
-
-// A QPainter on the canvas image, aliased, clipped to `clip`.
-void SetUpPainter(QPainter& p, const QRect& clip) {
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setClipRect(clip);
-}
-
-} // namespace
-
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     Shape(left, top, right, bottom, false, 0, 0, 0, 0);
 }
@@ -346,54 +327,73 @@ void TCanvas::Pie(int left, int top, int right, int bottom, int x3, int y3, int 
 
 void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3, int y3, int x4,
                     int y4) {
-    const TRect r = Normalized(left, top, right, bottom);
-    if (!target_ || r.Width() <= 0 || r.Height() <= 0)
+    const TRect box = Normalized(left, top, right, bottom);
+    if (!target_ || box.Width() <= 0 || box.Height() <= 0)
         return;
-    const double cx = (r.Left + r.Right) / 2.0, cy = (r.Top + r.Bottom) / 2.0;
-    // Equal rays make a whole pie (the ellipse with one radius).
-    int start = 0, span = 360 * 16;
-    if (wedge && !(x3 == x4 && y3 == y4)) {
-        start = RayAngle16(cx, cy, x3, y3);
-        span = RayAngle16(cx, cy, x4, y4) - start;
-        while (span <= 0)
-            span += 360 * 16;
-        while (span > 360 * 16)
-            span -= 360 * 16;
+    // Work area: the box within the image plus a one-pixel margin for the border test.
+    const TRect area = Intersect(box, {-1, -1, Width() + 1, Height() + 1});
+    const int aw = area.Width(), ah = area.Height();
+    if (aw <= 0 || ah <= 0)
+        return;
+    const double a = box.Width() / 2.0, b = box.Height() / 2.0;
+    const double cx = box.Left + a, cy = box.Top + b;
+
+    // The sector, in coordinates with y pointing up: from ray s counterclockwise to ray e.
+    const double sx = x3 - cx, sy = cy - y3, ex = x4 - cx, ey = cy - y4;
+    const double turn = sx * ey - sy * ex, dot = sx * ex + sy * ey;
+    const bool whole =
+        !wedge || (turn == 0 && dot >= 0) || (sx == 0 && sy == 0) || (ex == 0 && ey == 0);
+    auto inSector = [&](double vx, double vy) {
+        if (whole)
+            return true;
+        const double fromStart = sx * vy - sy * vx, toEnd = vx * ey - vy * ex;
+        if (turn > 0)
+            return fromStart >= 0 && toEnd >= 0;
+        if (turn < 0)
+            return fromStart >= 0 || toEnd >= 0;
+        return fromStart >= 0; // half ellipse
+    };
+
+    // Membership of every pixel of the work area, by its centre.
+    std::vector<std::uint8_t> mask(std::size_t(aw) * std::size_t(ah), 0);
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        const double dy = (y + 0.5 - cy) / b;
+        const double t = 1.0 - dy * dy;
+        if (t < 0)
+            continue;
+        const double half = a * std::sqrt(t);
+        const int xl = std::max(area.Left, int(std::ceil(cx - half - 0.5)));
+        const int xr = std::min(area.Right - 1, int(std::floor(cx + half - 0.5)));
+        std::uint8_t* row = &mask[std::size_t(y - area.Top) * std::size_t(aw)];
+        for (int x = xl; x <= xr; ++x)
+            row[x - area.Left] = inSector(x + 0.5 - cx, cy - (y + 0.5));
     }
-    // Outline box: a one-pixel pen covers the edges of a QRect inclusively, so it is one pixel
-    // smaller than the bounding rectangle; the fill alone covers the rectangle exactly.
-    const QRect box = r.ToQRect();
-    const QRect penBox(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+    auto member = [&](int x, int y) {
+        if (x < area.Left || y < area.Top || x >= area.Right || y >= area.Bottom)
+            return false;
+        return mask[std::size_t(y - area.Top) * std::size_t(aw) + std::size_t(x - area.Left)] != 0;
+    };
+
     const bool pen = pen_.Style != psClear;
-    {
-        QPainter p(target_);
-        SetUpPainter(p, box);
-        if (brush_.Style != bsClear) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(ColorToQColor(brush_.Color));
-            const QRect fillBox = pen ? penBox : box;
-            if (!wedge)
-                p.drawEllipse(fillBox);
-            else
-                p.drawPie(fillBox, start, span);
-        }
-        if (pen) {
-            QPen qpen(ColorToQColor(pen_.Color));
-            qpen.setWidth(std::max(1, pen_.Width) == 1 ? 0 : pen_.Width);
-            if (pen_.Style == psDot)
-                qpen.setStyle(Qt::DotLine);
-            p.setPen(qpen);
-            p.setBrush(Qt::NoBrush);
-            if (pen_.Mode == pmNot)
-                p.setCompositionMode(QPainter::RasterOp_NotDestination);
-            else if (pen_.Mode == pmXor)
-                p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            if (!wedge)
-                p.drawEllipse(penBox);
-            else
-                p.drawPie(penBox, start, span);
+    const bool brush = brush_.Style != bsClear;
+    const Px fill = ColorToPixel(brush_.Color);
+    const TPen saved = pen_;
+    pen_.Width = 1;
+    int index = 0;
+    for (int y = std::max(0, area.Top); y < std::min(Height(), area.Bottom); ++y) {
+        Px* row = Row(*target_, y);
+        for (int x = std::max(0, area.Left); x < std::min(Width(), area.Right); ++x) {
+            if (!member(x, y))
+                continue;
+            const bool border =
+                !member(x - 1, y) || !member(x + 1, y) || !member(x, y - 1) || !member(x, y + 1);
+            if (pen && border)
+                PlotPen(x, y, index++);
+            else if (brush)
+                row[x] = fill;
         }
     }
+    pen_ = saved;
     Changed();
 }
 
@@ -533,7 +533,8 @@ void TCanvas::DrawTextCell(int x, int y, const QString& text, const QRect* clip)
     const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
     {
         QPainter p(target_);
-        SetUpPainter(p, clip ? *clip & target_->rect() : target_->rect());
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setClipRect(clip ? *clip & target_->rect() : target_->rect());
         p.setRenderHint(QPainter::TextAntialiasing, false);
         if (bkMode_ == bmOpaque && brush_.Style != bsClear)
             p.fillRect(cell, ColorToQColor(brush_.Color));
@@ -610,8 +611,10 @@ TBitmap::~TBitmap() = default;
 void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
-    if (width == image_.width() && height == image_.height())
+    if (width == width_ && height == height_)
         return;
+    width_ = width;
+    height_ = height;
     QImage resized(width, height, QImage::Format_RGB32);
     resized.fill(0xFFFFFFFFu);
     const int w = std::min(width, image_.width()), h = std::min(height, image_.height());

@@ -208,10 +208,13 @@ public:
     // Outline with the pen on the outermost pixels of the rectangle, inside filled with the brush.
     void Rectangle(int left, int top, int right, int bottom);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
-    // Ellipse inscribed in the rectangle: outline with the pen, inside with the brush.
+    // Ellipse inscribed in the rectangle: outline with the pen, inside with the brush. The shape
+    // holds the pixels whose centres lie inside the ellipse touching the rectangle's edges; the
+    // outline is its one-pixel border (pens of any width draw it one pixel wide).
     void Ellipse(int left, int top, int right, int bottom);
     // Wedge of the inscribed ellipse, from the ray towards (x3, y3) counterclockwise (as seen on
-    // screen) to the ray towards (x4, y4); both rays meet at the centre of the rectangle.
+    // screen) to the ray towards (x4, y4); both rays meet at the centre of the rectangle. The
+    // outline runs along the arc and both radii.
     void Pie(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
     // Inverts every other pixel of the rectangle's outline; drawing it twice removes it.
     void DrawFocusRect(const TRect& rect);
@@ -268,8 +271,8 @@ public:
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     void SetWidth(int width);
     void SetHeight(int height);
     void SetSize(int width, int height);
@@ -279,6 +282,7 @@ public:
 private:
     QImage image_;
     TCanvas canvas_;
+    int width_ = 0, height_ = 0;
 };
 
 // A bitmap that can take the size of another one, filled with the window-frame colour.
