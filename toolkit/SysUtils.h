@@ -7,8 +7,7 @@
 
 class Exception : public std::exception {
 public:
-    explicit Exception(QString message)
-        : message_(std::move(message)), utf8_(message_.toUtf8()) {}
+    explicit Exception(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
     const QString& Message() const { return message_; }
     const char* what() const noexcept override { return utf8_.constData(); }
 
@@ -50,3 +49,12 @@ private:
 // is never searched again. An empty oldPattern leaves the text unchanged.
 QString StringReplace(const QString& text, const QString& oldPattern, const QString& newPattern,
                       TReplaceFlags flags);
+
+// Integer conversion of a whole text: optional leading blanks, an optional sign, then decimal
+// digits, or "$" / "0x" followed by hexadecimal digits. Anything else, an empty text or a
+// value outside the signed 32-bit range raises EConvertError.
+int StrToInt(const QString& text);
+// Decimal text of a value: a minus sign when negative, no leading zeros, no group separators.
+QString IntToStr(int value);
+// The decimal separator of the user's locale when it is a single 8-bit character, else '.'.
+char DecimalSeparator();

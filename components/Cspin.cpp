@@ -1,0 +1,392 @@
+#include "Cspin.h"
+
+#include "SysUtils.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLocale>
+
+namespace {
+
+// The built-in arrows, stored as 4-bit bitmaps among the unit's resources.
+QImage LoadBitmapResource(const char* Name) {
+    return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(QLatin1String(Name)));
+}
+
+// Sum and difference in 32-bit two's complement: an overflow wraps around instead of being
+// undefined behaviour.
+std::int32_t WrapAdd(std::int32_t A, std::int32_t B) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(A) + static_cast<std::uint32_t>(B));
+}
+
+std::int32_t WrapSub(std::int32_t A, std::int32_t B) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(A) - static_cast<std::uint32_t>(B));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TTimerSpeedButton
+
+TTimerSpeedButton::TTimerSpeedButton(QWidget* AOwner) : TSpeedButton(AOwner) {}
+
+TTimerSpeedButton::~TTimerSpeedButton() {
+    delete repeatTimer_;
+    repeatTimer_ = nullptr;
+}
+
+void TTimerSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TSpeedButton::MouseDown(Button, Shift, X, Y);
+    if (TimerBtnFlags & AutoRepeat) {
+        if (!repeatTimer_)
+            repeatTimer_ = new TTimer(this);
+        repeatTimer_->SetOnTimer([this](QObject* Sender) { TimerExpired(Sender); });
+        repeatTimer_->SetInterval(InitRepeatPause);
+        repeatTimer_->SetEnabled(true);
+    }
+}
+
+void TTimerSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    // The click of the release may throw; the repeat stops all the same.
+    struct StopRepeat {
+        TTimer* timer;
+        ~StopRepeat() {
+            if (timer)
+                timer->SetEnabled(false);
+        }
+    } stop{repeatTimer_};
+    TSpeedButton::MouseUp(Button, Shift, X, Y);
+}
+
+void TTimerSpeedButton::TimerExpired(QObject*) {
+    repeatTimer_->SetInterval(RepeatPause);
+    if (State() == bsDown && HasCapture()) {
+        try {
+            Click();
+        } catch (...) {
+            // A failing click is not repeated.
+            if (repeatTimer_)
+                repeatTimer_->SetEnabled(false);
+            throw;
+        }
+    }
+}
+
+void TTimerSpeedButton::Paint() {
+    TSpeedButton::Paint();
+    if (TimerBtnFlags & ShowFocus) {
+        TRect r = ClientRect();
+        InflateRect(r, -3, -3);
+        if (State() == bsDown)
+            OffsetRect(r, 1, 1);
+        Canvas()->DrawFocusRect(r);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCSpinButton
+
+TCSpinButton::TCSpinButton(QWidget* AOwner) : TCustomControl(AOwner) {
+    setCursor(Qt::ArrowCursor);
+    upBtn_ = CreateButton();
+    downBtn_ = CreateButton();
+    SetUpGlyph(QImage());
+    SetDownGlyph(QImage());
+    SetWidth(20);
+    SetHeight(25);
+    focusedBtn_ = upBtn_;
+}
+
+TTimerSpeedButton* TCSpinButton::CreateButton() {
+    auto* button = new TTimerSpeedButton(this);
+    button->OnClick = [this](QObject* Sender) { BtnClick(Sender); };
+    button->OnMouseDown = [this](QObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                 int Y) { BtnMouseDown(Sender, Button, Shift, X, Y); };
+    button->setVisible(true);
+    button->setEnabled(true);
+    button->TimerBtnFlags |= AutoRepeat;
+    button->SetNumGlyphs(1);
+    return button;
+}
+
+void TCSpinButton::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    int w = AWidth;
+    int h = AHeight;
+    AdjustSize(w, h);
+    TCustomControl::SetBounds(ALeft, ATop, w, h);
+}
+
+void TCSpinButton::AdjustSize(int& W, int& H) {
+    if (!upBtn_ || !downBtn_)
+        return;
+    if (W < 15)
+        W = 15;
+    upBtn_->SetBounds(0, 0, W, H / 2);
+    downBtn_->SetBounds(0, upBtn_->Height() - 1, W, H - upBtn_->Height() + 1);
+}
+
+void TCSpinButton::Loaded() {
+    int w = Width();
+    int h = Height();
+    AdjustSize(w, h);
+    if (w != Width() || h != Height())
+        TCustomControl::SetBounds(Left(), Top(), w, h);
+}
+
+void TCSpinButton::WMSize() {
+    TCustomControl::WMSize();
+    int w = Width();
+    int h = Height();
+    AdjustSize(w, h);
+    if (w != Width() || h != Height())
+        TCustomControl::SetBounds(Left(), Top(), w, h);
+}
+
+void TCSpinButton::WMSetFocus() {
+    TCustomControl::WMSetFocus();
+    focusedBtn_->TimerBtnFlags |= ShowFocus;
+    focusedBtn_->Invalidate();
+}
+
+void TCSpinButton::WMKillFocus() {
+    TCustomControl::WMKillFocus();
+    focusedBtn_->TimerBtnFlags &= ~unsigned(ShowFocus);
+    focusedBtn_->Invalidate();
+}
+
+void TCSpinButton::KeyDown(WORD& Key, TShiftState) {
+    switch (Key) {
+    case VK_UP:
+        SetFocusBtn(upBtn_);
+        upBtn_->Click();
+        break;
+    case VK_DOWN:
+        SetFocusBtn(downBtn_);
+        downBtn_->Click();
+        break;
+    case VK_SPACE:
+        focusedBtn_->Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void TCSpinButton::keyPressEvent(QKeyEvent* Event) {
+    const WORD key = VirtualKeyFromQt(Event);
+    TCustomControl::keyPressEvent(Event);
+    // The arrows and Space belong to the control; they do not travel on to the parent.
+    if (key == VK_UP || key == VK_DOWN || key == VK_SPACE)
+        Event->accept();
+}
+
+void TCSpinButton::BtnMouseDown(QObject* Sender, TMouseButton Button, TShiftState, int, int) {
+    if (Button != mbLeft)
+        return;
+    SetFocusBtn(static_cast<TTimerSpeedButton*>(Sender));
+    QWidget* target = focusControl_;
+    if (target && (target->focusPolicy() & Qt::TabFocus) && target->isVisible() &&
+        target->isEnabled() && QApplication::focusWidget() != target) {
+        target->setFocus(Qt::OtherFocusReason);
+    } else if (TabStop() && !hasFocus() && CanFocus()) {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TCSpinButton::BtnClick(QObject* Sender) {
+    if (Sender == upBtn_) {
+        if (OnUpClick)
+            OnUpClick(this);
+    } else if (OnDownClick) {
+        OnDownClick(this);
+    }
+}
+
+void TCSpinButton::SetFocusBtn(TTimerSpeedButton* Btn) {
+    if (!TabStop() || !CanFocus() || Btn == focusedBtn_)
+        return;
+    focusedBtn_->TimerBtnFlags &= ~unsigned(ShowFocus);
+    focusedBtn_->Invalidate();
+    focusedBtn_ = Btn;
+    if (hasFocus()) {
+        focusedBtn_->TimerBtnFlags |= ShowFocus;
+        Invalidate();
+        focusedBtn_->Invalidate();
+    }
+}
+
+QImage TCSpinButton::GetUpGlyph() const {
+    return upBtn_->Glyph();
+}
+
+QImage TCSpinButton::GetDownGlyph() const {
+    return downBtn_->Glyph();
+}
+
+void TCSpinButton::SetUpGlyph(const QImage& Bitmap) {
+    if (!Bitmap.isNull()) {
+        upBtn_->SetGlyph(Bitmap);
+        return;
+    }
+    upBtn_->SetGlyph(LoadBitmapResource("SpinUp"));
+    upBtn_->SetNumGlyphs(1);
+    upBtn_->Invalidate();
+}
+
+void TCSpinButton::SetDownGlyph(const QImage& Bitmap) {
+    if (!Bitmap.isNull()) {
+        downBtn_->SetGlyph(Bitmap);
+        return;
+    }
+    downBtn_->SetGlyph(LoadBitmapResource("SpinDown"));
+    downBtn_->SetNumGlyphs(1);
+    downBtn_->Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCSpinEdit
+
+TCSpinEdit::TCSpinEdit(QWidget* AOwner) : TCustomEdit(AOwner) {
+    // The text starts at the top of the formatting rectangle, as in a multi-line edit.
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    spinBtn_ = new TCSpinButton(this);
+    spinBtn_->SetWidth(15);
+    spinBtn_->SetHeight(17);
+    spinBtn_->setVisible(true);
+    spinBtn_->SetFocusControl(this);
+    spinBtn_->OnUpClick = [this](QObject* Sender) { UpClick(Sender); };
+    spinBtn_->OnDownClick = [this](QObject* Sender) { DownClick(Sender); };
+    setText(QStringLiteral("0"));
+    increment_ = 1;
+    editorEnabled_ = true;
+    SetEditRect();
+}
+
+TCSpinEdit::~TCSpinEdit() {
+    if (spinBtn_) {
+        spinBtn_->OnUpClick = nullptr;
+        spinBtn_->OnDownClick = nullptr;
+    }
+    spinBtn_ = nullptr;
+}
+
+int TCSpinEdit::GetMinHeight() const {
+    const int systemHeight =
+        QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).height();
+    const int editHeight = QFontMetrics(font()).height();
+    const int i = systemHeight < editHeight ? systemHeight : editHeight;
+    const int borderHeight = 1; // one-pixel border line
+    return editHeight + i / 4 + 4 * borderHeight + 2;
+}
+
+void TCSpinEdit::SetEditRect() {
+    if (!spinBtn_)
+        return;
+    TCustomEdit::SetEditRect(
+        QRect(0, 0, ClientWidth() - spinBtn_->Width() - 2, ClientHeight() + 1));
+}
+
+void TCSpinEdit::WMSize() {
+    TCustomEdit::WMSize();
+    const int minHeight = GetMinHeight();
+    if (Height() < minHeight) {
+        SetHeight(minHeight);
+        return;
+    }
+    if (spinBtn_) {
+        const int origin = BorderWidth(); // the button lives in the client area
+        const int w = spinBtn_->Width();
+        if (NewStyleControls)
+            spinBtn_->SetBounds(origin + Width() - w - 5, origin, w, Height() - 5);
+        else
+            spinBtn_->SetBounds(origin + Width() - w, origin, w, Height());
+        SetEditRect();
+    }
+}
+
+void TCSpinEdit::KeyDown(WORD& Key, TShiftState Shift) {
+    if (Key == VK_UP)
+        UpClick(this);
+    else if (Key == VK_DOWN)
+        DownClick(this);
+    TCustomEdit::KeyDown(Key, Shift);
+}
+
+void TCSpinEdit::KeyPress(char& Key) {
+    if (!IsValidChar(Key)) {
+        Key = 0;
+        MessageBeep(0);
+    }
+    if (Key != 0)
+        TCustomEdit::KeyPress(Key);
+}
+
+bool TCSpinEdit::IsValidChar(char Key) {
+    const unsigned char c = static_cast<unsigned char>(Key);
+    const bool control = c < 32 && c != 13;
+    bool result = c == static_cast<unsigned char>(DecimalSeparator()) || c == '+' || c == '-' ||
+                  (c >= '0' && c <= '9') || control;
+    if (!editorEnabled_ && result)
+        result = control && c != 8;
+    return result;
+}
+
+void TCSpinEdit::UpClick(QObject*) {
+    if (ReadOnly())
+        MessageBeep(0);
+    else
+        SetValue(WrapAdd(GetValue(), increment_));
+}
+
+void TCSpinEdit::DownClick(QObject*) {
+    if (ReadOnly())
+        MessageBeep(0);
+    else
+        SetValue(WrapSub(GetValue(), increment_));
+}
+
+std::int32_t TCSpinEdit::GetValue() {
+    try {
+        return StrToInt(text());
+    } catch (const EConvertError&) {
+        setText(IntToStr(minValue_));
+        return minValue_;
+    }
+}
+
+void TCSpinEdit::SetValue(std::int32_t NewValue) {
+    setText(IntToStr(CheckValue(NewValue)));
+}
+
+std::int32_t TCSpinEdit::CheckValue(std::int32_t NewValue) const {
+    if (maxValue_ == minValue_)
+        return NewValue;
+    if (NewValue < minValue_)
+        return minValue_;
+    if (NewValue > maxValue_)
+        return maxValue_;
+    return NewValue;
+}
+
+void TCSpinEdit::WMCut() {
+    if (editorEnabled_ && !ReadOnly())
+        TCustomEdit::WMCut();
+}
+
+void TCSpinEdit::WMPaste() {
+    if (editorEnabled_ && !ReadOnly())
+        TCustomEdit::WMPaste();
+}
+
+bool TCSpinEdit::CanEditWithoutTyping() const {
+    return editorEnabled_ && !ReadOnly();
+}
+
+void TCSpinEdit::CMExit() {
+    const std::int32_t value = GetValue();
+    if (CheckValue(value) != value)
+        SetValue(value);
+    TCustomEdit::CMExit();
+}
