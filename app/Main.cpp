@@ -1,0 +1,490 @@
+#include "Main.h"
+
+#include "Application.h"
+#include "Cspin.h"
+#include "SysUtils.h"
+
+#include "Conversion.h"
+#include "Messages.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <algorithm>
+
+TMainForm* MainForm = nullptr;
+
+QString InputDirectory;
+QString InputFileName;
+QString OutputDirectory;
+QString OutputFileName;
+
+namespace {
+
+#ifdef _WIN32
+constexpr QChar PathSeparator = QLatin1Char('\\');
+#else
+constexpr QChar PathSeparator = QLatin1Char('/');
+#endif
+
+// The folder of a chosen file, written as CurrentDirectory writes folders.
+QString FolderOfFile(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+}
+
+// True when something other than a folder is at path: a file of any kind, also one that cannot
+// be read, or a symbolic link (even a dangling one) that does not lead to a folder.
+bool SomethingOtherThanFolderAt(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return !info.isDir();
+    return info.exists() && !info.isDir();
+}
+
+// Inserts a name where the sorted list wants it.
+void AddSortedEntry(QComboBox* list, const QString& name) {
+    int low = 0;
+    int high = list->count();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (CaiFileLess(name, list->itemText(middle)))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    list->insertItem(low, name);
+}
+
+QStringList Entries(const QComboBox* list) {
+    QStringList entries;
+    entries.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i)
+        entries.append(list->itemText(i));
+    return entries;
+}
+
+} // namespace
+
+QString CurrentDirectory() {
+    return QDir::toNativeSeparators(QDir::currentPath());
+}
+
+QString FileNamePart(const QString& path) {
+    qsizetype cut = path.lastIndexOf(PathSeparator);
+#ifdef _WIN32
+    cut = std::max(cut, path.lastIndexOf(QLatin1Char(':')));
+#endif
+    return cut < 0 ? path : path.mid(cut + 1);
+}
+
+int FindFileEntry(const QStringList& entries, const QString& name) {
+    if (name.isEmpty())
+        return -1;
+    auto upper = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= u'a' && u <= u'z' ? char16_t(u - (u'a' - u'A')) : u;
+    };
+    auto onlyBlanksFrom = [](const QString& text, qsizetype from) {
+        for (qsizetype i = from; i < text.size(); ++i)
+            if (text[i] != QLatin1Char(' ') && text[i] != QLatin1Char('\t') &&
+                text[i] != QLatin1Char('\n'))
+                return false;
+        return true;
+    };
+    auto equal = [&](const QString& a, const QString& b) {
+        const qsizetype common = std::min(a.size(), b.size());
+        for (qsizetype i = 0; i < common; ++i)
+            if (upper(a[i]) != upper(b[i]))
+                return false;
+        return onlyBlanksFrom(a, common) && onlyBlanksFrom(b, common);
+    };
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (equal(entries[i], name))
+            return int(i);
+    return -1;
+}
+
+void DeriveOutputFileName() {
+    // Only the file's own extension changes; a ".dat" inside a folder name or earlier in the
+    // file name stays as it is, so the SN10 file never gets a CAI file's name.
+    static const QString caiExtension = QStringLiteral(".dat");
+    OutputFileName = InputFileName;
+    if (FileNamePart(OutputFileName).endsWith(caiExtension, Qt::CaseInsensitive))
+        OutputFileName.replace(OutputFileName.size() - caiExtension.size(), caiExtension.size(),
+                               QStringLiteral(".NDB"));
+    OutputFileName = StringReplace(OutputFileName, InputDirectory, OutputDirectory, {rfIgnoreCase});
+}
+
+QStringList ListCaiFiles(const QString& folder) {
+    if (folder.isEmpty())
+        return {};
+    QDir dir(folder);
+    dir.setFilter(QDir::Files | QDir::NoDotAndDotDot); // no folders, no hidden or system files
+    dir.setNameFilters({QStringLiteral("*.dat")});     // without QDir::CaseSensitive
+    dir.setSorting(QDir::Unsorted);
+    return dir.entryList();
+}
+
+bool CaiFileLess(const QString& a, const QString& b) {
+    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char lead = *p++;
+        if (lead < 0x80)
+            continue;
+        int more;
+        unsigned min;
+        unsigned code;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1, min = 0x80, code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2, min = 0x800, code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3, min = 0x10000, code = lead & 0x07;
+        } else {
+            return false; // a continuation byte, an overlong lead or beyond U+10FFFF
+        }
+        if (end - p < more)
+            return false;
+        for (int i = 0; i < more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        p += more;
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+    }
+    return true;
+}
+
+QString DecodeReportLine(std::string_view bytes) {
+    const auto size = qsizetype(bytes.size());
+    return IsValidUtf8(bytes) ? QString::fromUtf8(bytes.data(), size)
+                              : QString::fromLatin1(bytes.data(), size);
+}
+
+void AddLine(QPlainTextEdit* memo, const QString& line) {
+    // Every line of the memo ends with a line break, so an empty line added first counts too.
+    QTextCursor cursor(memo->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    if (!cursor.block().text().isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(line);
+    cursor.insertBlock();
+    cursor.endEditBlock();
+    memo->setTextCursor(cursor);
+    memo->ensureCursorVisible();
+}
+
+QStringList MemoLines(const QPlainTextEdit* memo) {
+    QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    MainForm = this;
+    setWindowTitle(QStringLiteral("Velquor 1.0"));
+    setObjectName(QStringLiteral("MainForm"));
+    move(329, 113);
+
+    // Menus. No item has a shortcut key; & marks the access letters.
+    MainMenu = menuBar();
+    fileMenu_ = MainMenu->addMenu(QStringLiteral("&File"));
+    Convert1 = fileMenu_->addAction(QStringLiteral("&Convert"));
+    FileInputDAT = fileMenu_->addAction(QStringLiteral("&Input (DAT) ..."));
+    FileOutputNDB = fileMenu_->addAction(QStringLiteral("&Output (NDB) ..."));
+    Refresh = fileMenu_->addAction(QStringLiteral("&Refresh"));
+    fileMenu_->addSeparator();
+    FileExitItem = fileMenu_->addAction(QStringLiteral("E&xit"));
+    FileExitItem->setStatusTip(QStringLiteral("Exit this application"));
+    helpMenu_ = MainMenu->addMenu(QStringLiteral("&Help"));
+    HelpContentsItem = helpMenu_->addAction(QStringLiteral("&Contents"));
+    HelpContentsItem->setStatusTip(QStringLiteral("Display the help contents screen"));
+    HelpSearchItem = helpMenu_->addAction(QStringLiteral("&Search for Help On..."));
+    HelpSearchItem->setStatusTip(QStringLiteral("Search help file for a topic"));
+    HelpHowToUseItem = helpMenu_->addAction(QStringLiteral("&How to Use Help"));
+    HelpHowToUseItem->setStatusTip(QStringLiteral("Help on using the help system"));
+    helpMenu_->addSeparator();
+    HelpAboutItem = helpMenu_->addAction(QStringLiteral("&About..."));
+    HelpAboutItem->setStatusTip(QStringLiteral("Show program information"));
+    helpMenu_->menuAction()->setVisible(false);
+
+    // The client area: everything below the menu bar; the hint line lies along its bottom.
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    client_->setFont(font);
+    setCentralWidget(client_);
+
+    CAIfiles = new QComboBox(client_);
+    CAIfiles->setObjectName(QStringLiteral("CAIfiles"));
+    CAIfiles->setGeometry(32, 8, 241, 21);
+    CAIfiles->setEditable(false);
+    CAIfiles->setMaxVisibleItems(256);
+    CAIfiles->setToolTip(QStringLiteral("Select a CAI file from this list"));
+    CAIfiles->setStatusTip(CAIfiles->toolTip());
+
+    VariationLable = new QLabel(QStringLiteral("Variation"), client_);
+    VariationLable->setObjectName(QStringLiteral("VariationLable"));
+    VariationLable->setGeometry(40, 32, 41, 13);
+    VariationLable->adjustSize();
+
+    Variation = new TCSpinEdit(client_);
+    Variation->setObjectName(QStringLiteral("Variation"));
+    Variation->SetMinValue(-60);
+    Variation->SetMaxValue(60);
+    Variation->SetValue(0);
+    Variation->SetBounds(40, 48, 89, 22);
+    Variation->setToolTip(QStringLiteral("Variation in degrees WEST"));
+    Variation->setStatusTip(Variation->toolTip());
+
+    Convert = new QPushButton(QStringLiteral("&Convert to NDB"), client_);
+    Convert->setObjectName(QStringLiteral("Convert"));
+    Convert->setGeometry(200, 48, 241, 25);
+    Convert->setToolTip(QStringLiteral("Press to convert selected CAI file to NDB format"));
+    Convert->setStatusTip(Convert->toolTip());
+
+    Messages = new QPlainTextEdit(client_);
+    Messages->setObjectName(QStringLiteral("Messages"));
+    Messages->setGeometry(32, 88, 233, 105);
+    Messages->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Messages->setTabChangesFocus(true);
+
+    StatusLine = new QStatusBar(this);
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setFixedHeight(23);
+    setStatusBar(StatusLine);
+
+    // Tab order: the list, the button, the memo, the variation.
+    setTabOrder(CAIfiles, Convert);
+    setTabOrder(Convert, Messages);
+    setTabOrder(Messages, Variation);
+
+    DATselector.Title = QStringLiteral("Select Directory for DAT file");
+    DATselector.Filter = QStringLiteral("Cambridge Aero Turnpoints (.DAT)|*.dat");
+    DATselector.InitialDir = QStringLiteral("c:\\nav"); // replaced before every use
+    DATselector.Options = ofHideReadOnly | ofPathMustExist | ofEnableSizing;
+    NDBselector.Filter = QStringLiteral("SN10 database (.NDB)|*.NDB");
+    NDBselector.DefaultExt = QStringLiteral("ndb");
+    NDBselector.Options = ofHideReadOnly | ofPathMustExist | ofEnableSizing;
+
+    connect(Convert, &QPushButton::clicked, this, Guarded([this] { ConvertClick(Convert); }));
+    connect(Convert1, &QAction::triggered, this, Guarded([this] { ConvertClick(Convert1); }));
+    connect(FileInputDAT, &QAction::triggered, this,
+            Guarded([this] { FileInputDATClick(FileInputDAT); }));
+    connect(FileOutputNDB, &QAction::triggered, this,
+            Guarded([this] { FileOutputNDBClick(FileOutputNDB); }));
+    connect(Refresh, &QAction::triggered, this, Guarded([this] { RefreshClick(Refresh); }));
+    connect(FileExitItem, &QAction::triggered, this, Guarded([this] { FileExit(FileExitItem); }));
+    connect(HelpContentsItem, &QAction::triggered, this,
+            Guarded([this] { HelpContents(HelpContentsItem); }));
+    connect(HelpSearchItem, &QAction::triggered, this,
+            Guarded([this] { HelpSearch(HelpSearchItem); }));
+    connect(HelpHowToUseItem, &QAction::triggered, this,
+            Guarded([this] { HelpHowToUse(HelpHowToUseItem); }));
+    connect(HelpAboutItem, &QAction::triggered, this,
+            Guarded([this] { HelpAbout(HelpAboutItem); }));
+    connect(CAIfiles, &QComboBox::currentIndexChanged, this, Guarded([this] {
+                if (!selecting_)
+                    CAIfilesChange(CAIfiles);
+            }));
+    client_->installEventFilter(this);
+
+    // Every report line of the engine goes to the message area.
+    previousSink_ =
+        SetLineSink([this](std::string_view line) { AddLine(Messages, DecodeReportLine(line)); });
+
+    // The design size of the client area, 514 x 370.
+    resize(514, 370 + MainMenu->sizeHint().height());
+
+    try {
+        FormCreate(this);
+    } catch (...) {
+        Application.HandleException(); // the window is still created
+    }
+}
+
+TMainForm::~TMainForm() {
+    SetLineSink(std::move(previousSink_));
+    if (hintAttached_) {
+        Application.OnHint = nullptr;
+        Application.SetHint(QString());
+    }
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+int TMainForm::ClientWidth() const {
+    return client_->width();
+}
+
+int TMainForm::ClientHeight() const {
+    return client_->height() + StatusLine->height();
+}
+
+void TMainForm::SetClientHeight(int height) {
+    resize(width(), this->height() - ClientHeight() + height);
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        Application.SetHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        try {
+            FormResize(this);
+        } catch (...) {
+            Application.HandleException();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::FormCreate(QObject* Sender) {
+    InputDirectory = CurrentDirectory();
+    OutputDirectory = InputDirectory;
+    Application.OnHint = [this](QObject* sender) { ShowHint(sender); };
+    hintAttached_ = true;
+    RefreshClick(Sender);
+}
+
+void TMainForm::ShowHint(QObject*) {
+    StatusLine->showMessage(Application.Hint());
+}
+
+void TMainForm::FileExit(QObject*) {
+    close();
+}
+
+void TMainForm::HelpContents(QObject*) {
+    Application.HelpCommand(HELP_CONTENTS, 0);
+}
+
+void TMainForm::HelpSearch(QObject*) {
+    static const char emptyKey[] = "";
+    Application.HelpCommand(HELP_PARTIALKEY, reinterpret_cast<std::intptr_t>(emptyKey));
+}
+
+void TMainForm::HelpHowToUse(QObject*) {
+    Application.HelpCommand(HELP_HELPONHELP, 0);
+}
+
+void TMainForm::HelpAbout(QObject*) {}
+
+void TMainForm::FormResize(QObject*) {
+    const int W = ClientWidth();
+    const int H = ClientHeight();
+    CAIfiles->setGeometry(10, CAIfiles->y(), W - 2 * 10, CAIfiles->height());
+    Variation->move(CAIfiles->x(), Variation->y());
+    VariationLable->move(Variation->x(), VariationLable->y());
+    Convert->move(Variation->x() + Variation->width() + 10, Convert->y());
+    int memoHeight = H - Messages->y() - 10 - StatusLine->height();
+    if (memoHeight < 30)
+        memoHeight = 30;
+    Messages->setGeometry(CAIfiles->x(), Messages->y(), CAIfiles->width(), memoHeight);
+
+    const int smallest = StatusLine->height() + Messages->y() + 40;
+    // The window manager keeps the window from getting smaller than this in the first place.
+    setMinimumHeight(height() - H + smallest);
+    if (H < smallest)
+        SetClientHeight(smallest);
+}
+
+void TMainForm::SelectEntry(int index) {
+    const bool wasSelecting = std::exchange(selecting_, true);
+    CAIfiles->setCurrentIndex(index);
+    selecting_ = wasSelecting;
+}
+
+void TMainForm::RefreshClick(QObject*) {
+    const bool wasSelecting = std::exchange(selecting_, true);
+    bool updating = true;
+    CAIfiles->setUpdatesEnabled(false);
+    try {
+        CAIfiles->clear();
+        for (const QString& name : ListCaiFiles(InputDirectory))
+            AddSortedEntry(CAIfiles, name);
+        CAIfiles->setUpdatesEnabled(true);
+        updating = false;
+        if (CAIfiles->count() > 0)
+            SelectEntry(0);
+        const int found = FindFileEntry(Entries(CAIfiles), FileNamePart(InputFileName));
+        if (found >= 0)
+            SelectEntry(found);
+        InputFileName = InputDirectory + PathSeparator + CAIfiles->currentText();
+        DeriveOutputFileName();
+    } catch (...) {
+        selecting_ = wasSelecting;
+        MessageDlg(QStringLiteral("Trouble makeing file list."), mtWarning, {mbOK}, 0);
+        if (updating)
+            CAIfiles->setUpdatesEnabled(true);
+        throw;
+    }
+    selecting_ = wasSelecting;
+}
+
+void TMainForm::FileInputDATClick(QObject* Sender) {
+    DATselector.InitialDir = InputDirectory;
+    if (!DATselector.Execute())
+        return;
+    InputDirectory = FolderOfFile(DATselector.FileName);
+    InputFileName = DATselector.FileName;
+    RefreshClick(Sender);
+}
+
+void TMainForm::FileOutputNDBClick(QObject*) {
+    NDBselector.InitialDir = OutputDirectory;
+    if (!NDBselector.Execute())
+        return;
+    OutputDirectory = FolderOfFile(NDBselector.FileName);
+    OutputFileName = NDBselector.FileName;
+}
+
+void TMainForm::CAIfilesChange(QObject*) {
+    InputFileName = InputDirectory + PathSeparator + CAIfiles->currentText();
+    DeriveOutputFileName();
+}
+
+void TMainForm::ConvertClick(QObject*) {
+    if (SomethingOtherThanFolderAt(OutputFileName) &&
+        MessageDlg(QStringLiteral("Output file ") + OutputFileName +
+                       QStringLiteral(" already exists, Overwrite it?"),
+                   mtWarning, {mbYes, mbCancel}, 0) != mrYes)
+        return;
+    AddLine(Messages, QStringLiteral("*********** ") + InputFileName + QStringLiteral(" becomes ") +
+                          OutputFileName + QStringLiteral(" **********"));
+    const float variation = static_cast<float>(Variation->GetValue());
+    const QByteArray caiPath = QFile::encodeName(InputFileName);
+    const QByteArray sn10Path = QFile::encodeName(OutputFileName);
+    RunConversion(variation, 1, caiPath.constData(), sn10Path.constData());
+}
