@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "Messages.h"
 #include "TextFile.h"
@@ -108,6 +109,52 @@ void BuildNames(Turnpoint& point) {
     ReplaceQuotes(point.LongName);
 }
 
+// Fields are looked for in the first 201 characters of a line only.
+constexpr std::size_t FieldScanLimit = 201;
+constexpr int FieldsPerLine = 7;
+
+// The first FieldsPerLine fields of line, cut at every separator (missing ones stay empty).
+std::string_view* SplitFields(const char* line, char separator,
+                              std::string_view (&fields)[FieldsPerLine]) {
+    const std::size_t length = strnlen(line, FieldScanLimit);
+    std::size_t start = 0;
+    for (int n = 0; n < FieldsPerLine && start <= length; ++n) {
+        const void* found = std::memchr(line + start, separator, length - start);
+        std::size_t end =
+            found ? static_cast<std::size_t>(static_cast<const char*>(found) - line) : length;
+        fields[n] = std::string_view(line + start, end - start);
+        start = end + 1;
+    }
+    return fields;
+}
+
+// Field fieldNumber of line, for numbers beyond the fields of a point line.
+std::string_view FieldAt(const char* line, char separator, int fieldNumber) {
+    std::string_view rest(line, strnlen(line, FieldScanLimit));
+    for (int n = 1; n < fieldNumber; ++n) {
+        std::size_t separatorAt = rest.find(separator);
+        if (separatorAt == std::string_view::npos)
+            return {};
+        rest.remove_prefix(separatorAt + 1);
+    }
+    return rest.substr(0, rest.find(separator));
+}
+
+// Copies a field without its leading white space, keeping at most outSize - 1 characters.
+void CopyField(std::string_view field, char* out, int outSize) {
+    if (outSize <= 0)
+        return;
+    std::size_t start = 0;
+    while (start < field.size() && IsWhiteSpace(field[start]))
+        ++start;
+    std::size_t n = field.size() - start;
+    if (n > static_cast<std::size_t>(outSize - 1))
+        n = static_cast<std::size_t>(outSize - 1);
+    if (n > 0)
+        std::memcpy(out, field.data() + start, n);
+    out[n] = '\0';
+}
+
 } // namespace
 
 bool IsBlankLine(const char* text) {
@@ -133,30 +180,13 @@ void ReplaceQuotes(char* text) {
 }
 
 void GetField(const char* line, int fieldNumber, char separator, char* out, int outSize) {
-    if (outSize <= 0)
-        return;
-    out[0] = '\0';
-    int length = 0;
-    int field = 1;
-    bool started = false;
-    for (int i = 0; i < 201 && line[i] != '\0'; ++i) {
-        char c = line[i];
-        if (c == separator) {
-            started = false;
-            if (++field > fieldNumber)
-                return;
-            continue;
-        }
-        if (field != fieldNumber)
-            continue;
-        if (!started && IsWhiteSpace(c))
-            continue;
-        started = true;
-        if (length < outSize - 1) {
-            out[length++] = c;
-            out[length] = '\0';
-        }
-    }
+    std::string_view fields[FieldsPerLine];
+    std::string_view field;
+    if (fieldNumber >= 1 && fieldNumber <= FieldsPerLine)
+        field = SplitFields(line, separator, fields)[fieldNumber - 1];
+    else if (fieldNumber > FieldsPerLine)
+        field = FieldAt(line, separator, fieldNumber);
+    CopyField(field, out, outSize);
 }
 
 bool ParsePointLine(char* line) {
@@ -169,19 +199,21 @@ bool ParsePointLine(char* line) {
         line[length - 1] = '\0';
 
     Turnpoint& point = TurnpointTable[ConverterState.PointCount];
+    std::string_view fields[FieldsPerLine];
+    SplitFields(line, ',', fields);
     char number[FieldSize];
-    GetField(line, 1, ',', number, FieldSize);
+    CopyField(fields[0], number, FieldSize);
     if (!ScanInt(number, point.PointId))
         ReportLineError("Invalid or missing point ID number");
     point.SourceLine = ConverterState.LineNumber;
 
     char type[TypeFieldSize];
-    GetField(line, 2, ',', point.Latitude, FieldSize);
-    GetField(line, 3, ',', point.Longitude, FieldSize);
-    GetField(line, 4, ',', point.Elevation, FieldSize);
-    GetField(line, 5, ',', type, TypeFieldSize);
-    GetField(line, 6, ',', point.Name, FieldSize);
-    GetField(line, 7, ',', point.Comment, FieldSize);
+    CopyField(fields[1], point.Latitude, FieldSize);
+    CopyField(fields[2], point.Longitude, FieldSize);
+    CopyField(fields[3], point.Elevation, FieldSize);
+    CopyField(fields[4], type, TypeFieldSize);
+    CopyField(fields[5], point.Name, FieldSize);
+    CopyField(fields[6], point.Comment, FieldSize);
 
     ApplyTypeLetters(point, type);
     BuildNames(point);

@@ -12,7 +12,6 @@ namespace {
 
 constexpr char Banner[] = "VELQUOR version 1.1: Converts CAI point database to SN10 format.";
 constexpr char Notice[] = "Made for the SN10 flight computer.";
-constexpr int FirstPointLine = 7;
 constexpr int HeaderLine = 6;
 
 // Copy of a text for a place between double quotes: each double quote becomes an apostrophe,

@@ -1,12 +1,20 @@
 #include "TextFile.h"
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 namespace {
 constexpr unsigned char EndOfFileMark = 0x1A; // Ctrl-Z
-}
+
+// The bytes that end a piece or need translating: line feed, carriage return, Ctrl-Z.
+constexpr auto NeedsCare = [] {
+    std::array<bool, 256> table{};
+    table['\n'] = table['\r'] = table[EndOfFileMark] = true;
+    return table;
+}();
+} // namespace
 
 bool TextFileReader::Open(const char* path) {
     Close();
@@ -46,13 +54,14 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
         if (pos_ == length_ && !Fill())
             break;
         // Copy plain characters in one sweep; stop at the three that need a closer look.
-        while (count < size - 1 && pos_ < length_) {
-            unsigned char c = data_[pos_];
-            if (c == '\n' || c == '\r' || c == EndOfFileMark)
-                break;
-            buffer[count++] = static_cast<char>(c);
-            ++pos_;
-        }
+        std::size_t room = static_cast<std::size_t>(size - 1 - count);
+        std::size_t end = length_ - pos_ < room ? length_ : pos_ + room;
+        std::size_t plainEnd = pos_;
+        while (plainEnd < end && !NeedsCare[data_[plainEnd]])
+            ++plainEnd;
+        std::memcpy(buffer + count, data_ + pos_, plainEnd - pos_);
+        count += static_cast<int>(plainEnd - pos_);
+        pos_ = plainEnd;
         if (count == size - 1 || pos_ == length_)
             continue;
         unsigned char c = data_[pos_++];

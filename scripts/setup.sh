@@ -15,20 +15,26 @@ demo | test) ;;
     ;;
 esac
 
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
 packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools libgl-dev
-    desktop-file-utils appstream xvfb xauth)
+    desktop-file-utils appstream xvfb xauth locales fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if ((${#missing[@]})); then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
     export DEBIAN_FRONTEND=noninteractive
     $sudo apt-get update -qq
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi
+
+# The tests check that numbers keep their decimal point under a German locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: no German locale; its test is skipped"
 fi
 
 jobs=$(nproc)

@@ -37,8 +37,10 @@ Outcome Convert(const fs::path& dir, std::vector<std::string> args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     pid_t pid = 0;
     Outcome outcome;
@@ -55,7 +57,8 @@ Outcome Convert(const fs::path& dir, std::vector<std::string> args) {
     return outcome;
 }
 
-const std::string GoodCai = "**  ------------ Club\r\n**  ------ Timezone: 1\r\n1,a,b,c,HAT,HOME\r\n";
+const std::string GoodCai =
+    "**  ------------ Club\r\n**  ------ Timezone: 1\r\n1,a,b,c,HAT,HOME\r\n";
 
 class ConvertCommand : public ::testing::Test {
 protected:
@@ -144,8 +147,8 @@ TEST_F(ConvertCommand, UsageErrors) {
         {"-v", "nan", "good.dat"},
         {"--variation=1e99", "good.dat"},
         {"a.dat", "b.ndb", "c.ndb"},
-        {"notes.txt"},                              // no name to derive the output from
-        {"-f", "good.dat", "good.dat"},            // would replace its own input
+        {"notes.txt"},                  // no name to derive the output from
+        {"-f", "good.dat", "good.dat"}, // would replace its own input
     };
     for (const auto& args : cases) {
         Outcome run = Convert(dir, args);

@@ -32,9 +32,9 @@ TEST(GetField, CutsFieldsAtEveryComma) {
         {"1,  52:08.900N  ,x", 2, 200, "52:08.900N  "}, // leading blanks go, trailing stay
         {"1,a b\tc,x", 2, 200, "a b\tc"},
         {"1,,x", 2, 200, ""},
-        {"1,2", 5, 200, ""},                          // a missing field is empty
+        {"1,2", 5, 200, ""}, // a missing field is empty
         {"1,2,3,4,5,6,7,8,9", 8, 200, "8"},
-        {"1,abcdef", 2, 4, "abc"},                    // out keeps size - 1 characters
+        {"1,abcdef", 2, 4, "abc"}, // out keeps size - 1 characters
         {"", 1, 200, ""},
         {" \t 12 ", 1, 200, "12 "},
     };
@@ -59,7 +59,9 @@ TEST(LineKinds, BlankAndCommentLines) {
 }
 
 TEST_F(ReaderTest, EmptyAndCommentOnlyFilesGiveNoPoints) {
-    for (const char* text : {"", "\n\n", "* one\r\n   * two\r\n\r\n", "\x1A" "1,a,b,c,T,X,y\n"}) {
+    for (const char* text : {"", "\n\n", "* one\r\n   * two\r\n\r\n",
+                             "\x1A"
+                             "1,a,b,c,T,X,y\n"}) {
         EXPECT_TRUE(Read(text));
         EXPECT_EQ(0, ConverterState.PointCount);
         EXPECT_EQ(-1, ConverterState.HomeIndex);
@@ -136,9 +138,9 @@ TEST_F(ReaderTest, TypeLetters) {
     EXPECT_EQ(0, ConverterState.HomeIndex);
     auto flags = [&](int i) {
         const Turnpoint& p = Point(i);
-        return std::string{char('0' + p.IsLandable), char('0' + p.IsAirport),
+        return std::string{char('0' + p.IsLandable),  char('0' + p.IsAirport),
                            char('0' + p.IsTurnpoint), char('0' + p.IsStart),
-                           char('0' + p.IsFinish), char('0' + p.IsMarkpoint)};
+                           char('0' + p.IsFinish),    char('0' + p.IsMarkpoint)};
     };
     EXPECT_EQ("111000", flags(0));
     EXPECT_EQ("111000", flags(1));
@@ -146,10 +148,10 @@ TEST_F(ReaderTest, TypeLetters) {
     EXPECT_EQ("000000", flags(3));
     EXPECT_EQ("100111", flags(4));
     EXPECT_EQ("000000", flags(5));
-    EXPECT_EQ((Lines{ErrorAt(2, "Duplicate home point"),
-                     ErrorAt(3, "unrecognized turnpoint type"), "    Point type: A T",
-                     ErrorAt(4, "unrecognized turnpoint type"), "    Point type: XY",
-                     ErrorAt(4, "unrecognized turnpoint type"), "    Point type: XY"}),
+    EXPECT_EQ((Lines{ErrorAt(2, "Duplicate home point"), ErrorAt(3, "unrecognized turnpoint type"),
+                     "    Point type: A T", ErrorAt(4, "unrecognized turnpoint type"),
+                     "    Point type: XY", ErrorAt(4, "unrecognized turnpoint type"),
+                     "    Point type: XY"}),
               lines);
     EXPECT_EQ(4, ErrorCount);
 }
@@ -170,9 +172,10 @@ TEST_F(ReaderTest, TableFillsAt1800Points) {
     Read(text);
     EXPECT_EQ(1800, ConverterState.PointCount);
     EXPECT_EQ(1799, ConverterState.PointsRead);
-    EXPECT_EQ((Lines{ErrorAt(1800, "Too many points in CAI data"), "Error " + paths.front() +
-                     " 1801: ", "Bad format.", "\t1801,a,b,c,T,P1801", ""}),
-              lines);
+    EXPECT_EQ(
+        (Lines{ErrorAt(1800, "Too many points in CAI data"),
+               "Error " + paths.front() + " 1801: ", "Bad format.", "\t1801,a,b,c,T,P1801", ""}),
+        lines);
     EXPECT_EQ(2, ErrorCount);
 }
 

@@ -54,8 +54,7 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
                                 "3,52:10.000N,006:22:00E,5M,R,NOWHERE,x\r\n");
     const std::string out = Out();
     ASSERT_EQ(1, RunConversion(-3.0f, 1, cai.c_str(), out.c_str()));
-    EXPECT_EQ(Header(cai) +
-                  "H \"My Site         CAI conversion  " + cai +
+    EXPECT_EQ(Header(cai) + "H \"My Site         CAI conversion  " + cai +
                   "\" , Timezone  5:30 , Magvar -3.0 , Home \"01HOME \"\r\n"
                   "P \"01HOME \", 52:08.900N , 006:20:16E , 104M  , TLA    , U , "
                   "\"HOME FIELD      123.5\"\r\n"
@@ -92,10 +91,11 @@ TEST_F(EngineTest, TimezoneIsWrittenAsSignHoursAndMinutes) {
     struct Case {
         const char* header;
         const char* written;
-    } cases[] = {{"-4", "-4:00"}, {"5.5", " 5:30"}, {"0", " 0:00"},
+    } cases[] = {{"-4", "-4:00"},  {"5.5", " 5:30"},  {"0", " 0:00"},
                  {"5.1", " 5:05"}, {"-0.5", "-0:30"}, {"-10.75", "-10:45"}};
     for (const auto& c : cases) {
-        Run(std::string("**  ------------ T\n**  ------ Timezone: ") + c.header + "\n1,a,b,c,HT,N\n");
+        Run(std::string("**  ------------ T\n**  ------ Timezone: ") + c.header +
+            "\n1,a,b,c,HT,N\n");
         EXPECT_NE(std::string::npos, Written().find(std::string("Timezone ") + c.written + " ,"))
             << c.header;
     }
@@ -175,7 +175,8 @@ TEST_F(EngineTest, AmbiguityCheckAgreesWithThePairwiseScan) {
         const int count = 1 + static_cast<int>(random() % TurnpointCapacity);
         const int alphabet = 1 + static_cast<int>(random() % 40);
         for (int i = 0; i < count; ++i) {
-            std::snprintf(TurnpointTable[i].ShortName, 8, "N%d", static_cast<int>(random() % alphabet));
+            std::snprintf(TurnpointTable[i].ShortName, 8, "N%d",
+                          static_cast<int>(random() % alphabet));
             TurnpointTable[i].OutputLine = random() % 3 ? 7 + i : 0;
         }
         ConverterState.PointCount = count;

@@ -3,9 +3,9 @@
 // folder.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <string>
-#include <deque>
 #include <vector>
 
 #include "Conversion.h"

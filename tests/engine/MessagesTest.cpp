@@ -9,8 +9,7 @@ namespace {
 
 std::vector<std::string> Emitted(const char* text) {
     std::vector<std::string> lines;
-    LineSink previous =
-        SetLineSink([&lines](std::string_view line) { lines.emplace_back(line); });
+    LineSink previous = SetLineSink([&lines](std::string_view line) { lines.emplace_back(line); });
     EmitMessages(text);
     SetLineSink(std::move(previous));
     return lines;
@@ -43,8 +42,7 @@ TEST(EmitMessages, MessageBufferHoldsMessagesOfAnyLength) {
     // Long paths must never be cut by the buffer: only the line rule of the sink cuts.
     const std::string path(5000, 'p');
     std::vector<std::string> lines;
-    LineSink previous =
-        SetLineSink([&lines](std::string_view line) { lines.emplace_back(line); });
+    LineSink previous = SetLineSink([&lines](std::string_view line) { lines.emplace_back(line); });
     EmitFormatted("Warning %s %d: Ambiguous name %s\n    long name 1: %s\n    long name 2: %s\n",
                   path.c_str(), 7, "07   AB", "AB", "AB2");
     SetLineSink(std::move(previous));

@@ -33,7 +33,7 @@ TEST(TextFormat, MatchesPrintfForTheConversionsInUse) {
         {"inf -inf", f("%0.1f %0.1f", INFINITY, -INFINITY)},
         {"ab   |   ab|ab", f("%-5s|%5s|%.2s", "ab", "ab", "abc")},
         {"100% 42", f("100%% %d", 42)},
-        {"%d", f("%d")},             // a missing argument leaves the conversion as it stands
+        {"%d", f("%d")},                // a missing argument leaves the conversion as it stands
         {"%d x", f("%d %s", "x", "x")}, // and so does one of the wrong kind
         {"-000042", f("%07d", -42)},
     };
@@ -62,12 +62,22 @@ TEST(TextFormat, ScanIntReadsLikeScanfWithinThirtyTwoBits) {
         bool ok;
         std::int32_t value;
     } cases[] = {
-        {"12", true, 12},       {"12A", true, 12},      {"A12", false, 0},
-        {" \t+7", true, 7},     {"-5", true, -5},       {"- 5", false, 0},
-        {"", false, 0},         {"-", false, 0},        {"2147483647", true, 2147483647},
-        {"2147483648", false, 0}, {"-2147483648", true, INT32_MIN},
-        {"-2147483649", false, 0}, {"99999999999999999999999", false, 0},
-        {"\xA0" "5", false, 0}, // a byte above 127 is no white space
+        {"12", true, 12},
+        {"12A", true, 12},
+        {"A12", false, 0},
+        {" \t+7", true, 7},
+        {"-5", true, -5},
+        {"- 5", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"2147483647", true, 2147483647},
+        {"2147483648", false, 0},
+        {"-2147483648", true, INT32_MIN},
+        {"-2147483649", false, 0},
+        {"99999999999999999999999", false, 0},
+        {"\xA0"
+         "5",
+         false, 0}, // a byte above 127 is no white space
     };
     for (const auto& c : cases) {
         std::int32_t value = 0;
@@ -84,10 +94,10 @@ TEST(TextFormat, ScanFloatReadsLikeScanf) {
         bool ok;
         float value;
     } cases[] = {
-        {"-5", true, -5.0f},     {" 5.5 ------", true, 5.5f}, {"+2.25", true, 2.25f},
-        {"none", false, 0.0f},   {"", false, 0.0f},          {".5", true, 0.5f},
-        {"1e2", true, 100.0f},   {"0x10", true, 16.0f},      {"-0x1p-1", true, -0.5f},
-        {"1e-60", true, 0.0f},   {"+-1", false, 0.0f},
+        {"-5", true, -5.0f},   {" 5.5 ------", true, 5.5f}, {"+2.25", true, 2.25f},
+        {"none", false, 0.0f}, {"", false, 0.0f},           {".5", true, 0.5f},
+        {"1e2", true, 100.0f}, {"0x10", true, 16.0f},       {"-0x1p-1", true, -0.5f},
+        {"1e-60", true, 0.0f}, {"+-1", false, 0.0f},
     };
     for (const auto& c : cases) {
         float value = -99.0f;

@@ -34,6 +34,8 @@ std::string ReadBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool PermissionsAreIgnored() { return ::geteuid() == 0; }
+bool PermissionsAreIgnored() {
+    return ::geteuid() == 0;
+}
 
 } // namespace testfiles
