@@ -64,7 +64,12 @@ using TKeyPressEvent = std::function<void(QObject* Sender, char& Key)>;
 // What windowless and windowed controls share: canvas, painting, size, colour and the mouse.
 class TControl : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(uint Color READ Color WRITE SetColor)
 public:
+    // Border of a form or control; controls use only bsNone and bsSingle.
+    enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+    Q_ENUM(TFormBorderStyle)
+
     explicit TControl(QWidget* parent = nullptr);
     ~TControl() override;
 
@@ -132,6 +137,9 @@ private:
     bool capture_ = false;
     bool clickPending_ = false;
 };
+
+using TFormBorderStyle = TControl::TFormBorderStyle;
+using enum TControl::TFormBorderStyle;
 
 // A windowless control: never takes the keyboard focus.
 class TGraphicControl : public TControl {
