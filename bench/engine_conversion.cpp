@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <string>
 
 #include "CaiReader.h"
@@ -29,7 +30,8 @@ std::string CaiFile(int points) {
             << (i == 1  ? "HAT"
                 : i % 3 ? "T"
                         : "AT")
-            << ",POINT " << i << ",Comment for point " << i << "\r\n";
+            << ",TP" << std::setw(4) << std::setfill('0') << i << std::setfill(' ')
+            << " FIELD,Comment for point " << i << "\r\n";
     }
     return path.string();
 }

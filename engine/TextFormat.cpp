@@ -135,7 +135,7 @@ void AppendFormatted(std::string& out, const char* format, std::initializer_list
             out.append(p);
             break;
         }
-        out.append(p, percent);
+        out.append(p, static_cast<std::size_t>(percent - p));
         if (percent[1] == '%') {
             out.push_back('%');
             p = percent + 2;
@@ -155,27 +155,27 @@ void AppendFormatted(std::string& out, const char* format, std::initializer_list
             if (a.kind() == Kind::Integer || a.kind() == Kind::Character)
                 AppendInteger(out, a.integer(), spec);
             else
-                out.append(percent, next);
+                out.append(percent, static_cast<std::size_t>(next - percent));
             break;
         case 's':
             if (a.kind() == Kind::Text)
                 AppendText(out, a.text(), spec);
             else
-                out.append(percent, next);
+                out.append(percent, static_cast<std::size_t>(next - percent));
             break;
         case 'c':
             if (a.kind() == Kind::Character || a.kind() == Kind::Integer) {
                 char c = static_cast<char>(a.integer());
                 AppendPadded(out, std::string_view(&c, 1), spec, false);
             } else {
-                out.append(percent, next);
+                out.append(percent, static_cast<std::size_t>(next - percent));
             }
             break;
         case 'f':
             if (a.kind() == Kind::Real)
                 AppendReal(out, a.real(), spec);
             else
-                out.append(percent, next);
+                out.append(percent, static_cast<std::size_t>(next - percent));
             break;
         }
         p = next;

@@ -10,8 +10,20 @@ ConverterStateRecord ConverterState = {0,     -1, "no CAI filename", 0, 0, nullp
 std::int32_t ErrorCount = 0;
 std::int32_t WarningCount = 0;
 
+namespace {
+// Records a run may have written: the engine writes only records below PointCount, so the ones
+// from there on are still zero and a reset clears just the ones below. A fresh process then
+// touches no memory for records it never uses.
+void ClearUsedRecords() {
+    const int used = ConverterState.PointCount < 0                   ? TurnpointCapacity
+                     : ConverterState.PointCount > TurnpointCapacity ? TurnpointCapacity
+                                                                     : ConverterState.PointCount;
+    std::memset(TurnpointTable, 0, sizeof(Turnpoint) * static_cast<std::size_t>(used));
+}
+} // namespace
+
 void ResetConversionState(float variation, int variationGiven, const char* caiPath) {
-    std::memset(TurnpointTable, 0, sizeof TurnpointTable);
+    ClearUsedRecords();
 
     ConverterState.PointCount = 0;
     ConverterState.HomeIndex = -1;

@@ -43,6 +43,8 @@ struct ConverterStateRecord {
     char SiteTitle[SiteTitleSize];
 };
 
+// Records 0 to PointCount - 1 are in use; every record from PointCount on reads as zero (the
+// engine never writes there, and code that fills the table by hand must keep it so).
 extern Turnpoint TurnpointTable[TurnpointCapacity];
 extern ConverterStateRecord ConverterState;
 extern std::int32_t ErrorCount;
