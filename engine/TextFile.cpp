@@ -1,6 +1,6 @@
 #include "TextFile.h"
 
-#include <array>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -8,12 +8,15 @@
 namespace {
 constexpr unsigned char EndOfFileMark = 0x1A; // Ctrl-Z
 
-// The bytes that end a piece or need translating: line feed, carriage return, Ctrl-Z.
-constexpr auto NeedsCare = [] {
-    std::array<bool, 256> table{};
-    table['\n'] = table['\r'] = table[EndOfFileMark] = true;
-    return table;
-}();
+// Length of the start of text that holds no line feed, carriage return or Ctrl-Z.
+std::size_t PlainPrefix(const unsigned char* text, std::size_t length) {
+    for (unsigned char special : {static_cast<unsigned char>('\n'),
+                                  static_cast<unsigned char>('\r'), EndOfFileMark}) {
+        if (const void* found = std::memchr(text, special, length))
+            length = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - text);
+    }
+    return length;
+}
 } // namespace
 
 bool TextFileReader::Open(const char* path) {
@@ -54,14 +57,11 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
         if (pos_ == length_ && !Fill())
             break;
         // Copy plain characters in one sweep; stop at the three that need a closer look.
-        std::size_t room = static_cast<std::size_t>(size - 1 - count);
-        std::size_t end = length_ - pos_ < room ? length_ : pos_ + room;
-        std::size_t plainEnd = pos_;
-        while (plainEnd < end && !NeedsCare[data_[plainEnd]])
-            ++plainEnd;
-        std::memcpy(buffer + count, data_ + pos_, plainEnd - pos_);
-        count += static_cast<int>(plainEnd - pos_);
-        pos_ = plainEnd;
+        const std::size_t room = static_cast<std::size_t>(size - 1 - count);
+        const std::size_t plain = PlainPrefix(data_ + pos_, std::min(room, length_ - pos_));
+        std::memcpy(buffer + count, data_ + pos_, plain);
+        count += static_cast<int>(plain);
+        pos_ += plain;
         if (count == size - 1 || pos_ == length_)
             continue;
         unsigned char c = data_[pos_++];
