@@ -258,7 +258,7 @@ TCSpinEdit::TCSpinEdit(QWidget* AOwner) : TCustomEdit(AOwner) {
     spinBtn_->SetFocusControl(this);
     spinBtn_->OnUpClick = [this](QObject* Sender) { UpClick(Sender); };
     spinBtn_->OnDownClick = [this](QObject* Sender) { DownClick(Sender); };
-    setText(QStringLiteral("0"));
+    SetText(QStringLiteral("0"));
     increment_ = 1;
     editorEnabled_ = true;
     SetEditRect();
@@ -351,13 +351,13 @@ std::int32_t TCSpinEdit::GetValue() {
     try {
         return StrToInt(text());
     } catch (const EConvertError&) {
-        setText(IntToStr(minValue_));
+        SetText(IntToStr(minValue_));
         return minValue_;
     }
 }
 
 void TCSpinEdit::SetValue(std::int32_t NewValue) {
-    setText(IntToStr(CheckValue(NewValue)));
+    SetText(IntToStr(CheckValue(NewValue)));
 }
 
 std::int32_t TCSpinEdit::CheckValue(std::int32_t NewValue) const {

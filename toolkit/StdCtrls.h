@@ -49,7 +49,12 @@ public:
     bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
     void SetTabStop(bool Value) { setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus); }
     QString Text() const { return text(); }
-    void SetText(const QString& Value) { setText(Value); }
+    // Changes the text (and raises OnChange) only when it differs, leaving the caret and the
+    // selection alone otherwise.
+    void SetText(const QString& Value) {
+        if (Value != text())
+            setText(Value);
+    }
 
     // Bounds of the edit in its parent, in pixels.
     int Left() const { return x(); }
