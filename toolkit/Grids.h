@@ -106,6 +106,9 @@ public:
     void InvalidateCell(int col, int row);
     void InvalidateGrid() { Invalidate(); }
 
+    // Draws the border, the cells (through DrawCell) and the grid lines.
+    void Paint() override;
+
     TNotifyEvent OnDblClick;
 
 protected:
@@ -124,7 +127,6 @@ protected:
     // MoveColRow, then Click: what a key press or a change of Col/Row does.
     void FocusCell(int ACol, int ARow, bool MoveAnchor);
 
-    void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
