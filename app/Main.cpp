@@ -413,10 +413,20 @@ void TMainForm::FormResize(QObject*) {
         memoHeight = 30;
     Messages->setGeometry(CAIfiles->x(), Messages->y(), CAIfiles->width(), memoHeight);
 
+    // The smallest client height is restored once the window's layout has settled: a resize
+    // from inside the layout's own resize would leave the client area behind.
+    if (!keepingHeight_) {
+        keepingHeight_ = true;
+        QMetaObject::invokeMethod(this, &TMainForm::KeepSmallestClientHeight, Qt::QueuedConnection);
+    }
+}
+
+void TMainForm::KeepSmallestClientHeight() {
+    keepingHeight_ = false;
     const int smallest = StatusLine->height() + Messages->y() + 40;
-    // The window manager keeps the window from getting smaller than this in the first place.
-    setMinimumHeight(height() - H + smallest);
-    if (H < smallest)
+    // Also tell the window manager, so that the window does not shrink below it in the first place.
+    setMinimumHeight(height() - ClientHeight() + smallest);
+    if (ClientHeight() < smallest)
         SetClientHeight(smallest);
 }
 

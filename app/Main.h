@@ -76,11 +76,13 @@ protected:
 
 private:
     void SelectEntry(int index);
+    void KeepSmallestClientHeight();
 
     QWidget* client_;
     std::function<void(std::string_view)>
         previousSink_; // the engine's line sink before this window
     bool hintAttached_ = false;
+    bool keepingHeight_ = false; // KeepSmallestClientHeight is queued
     QMenu* fileMenu_;
     QMenu* helpMenu_;
     bool selecting_ = false; // the program, not the user, changes the list's selection
