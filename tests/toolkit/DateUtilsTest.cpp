@@ -24,20 +24,6 @@ TEST(DateLeapYear, GregorianRule) {
     EXPECT_EQ(DaysInAMonth(2023, 13), 0);
 }
 
-TEST(DateEncode, KnownDayNumbers) {
-    struct Case {
-        int y, m, d;
-        double value;
-    };
-    const Case cases[] = {
-        {1899, 12, 30, 0},    {1899, 12, 31, 1},   {1900, 1, 1, 2},
-        {1899, 12, 29, -1},   {2000, 1, 1, 36526}, {2000, 2, 29, 36585},
-        {2001, 2, 28, 36950}, {1, 1, 1, -693593},  {9999, 12, 31, 2958465},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(EncodeDate(c.y, c.m, c.d), c.value) << c.y << "-" << c.m << "-" << c.d;
-}
-
 TEST(DateEncode, InvalidDatesThrowConvertError) {
     struct Case {
         int y, m, d;
@@ -55,6 +41,8 @@ TEST(DateEncode, InvalidDatesThrowConvertError) {
 
 // Every day of the supported range agrees with Qt's proleptic Gregorian calendar, both ways.
 TEST(DateEncode, AgreesWithQDateOverWholeRange) {
+    EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
+    EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
     const qint64 epoch = QDate(1899, 12, 30).toJulianDay();
     for (QDate d(1, 1, 1); d <= QDate(9999, 12, 31); d = d.addDays(1)) {
         const double expected = static_cast<double>(d.toJulianDay() - epoch);
@@ -85,6 +73,7 @@ TEST(DateDecode, TimePartAndNegativeValues) {
         EXPECT_EQ(m, c.m) << c.value;
         EXPECT_EQ(d, c.d) << c.value;
     }
+    EXPECT_EQ(DayOfWeek(-1.5), 6); // 29 December 1899, a Friday
 }
 
 TEST(DateDecode, UnrepresentableValuesGiveZeros) {
@@ -103,14 +92,6 @@ TEST(DateDecode, UnrepresentableValuesGiveZeros) {
         EXPECT_EQ(d, 0) << v;
         EXPECT_EQ(DayOfWeek(v), 0) << v;
     }
-}
-
-TEST(DateDayOfWeek, SundayIsOne) {
-    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 7)), 1);   // Sunday
-    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 1)), 2);   // Monday
-    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7); // Saturday
-    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30) - 0.5), 7);
-    EXPECT_EQ(DayOfWeek(-1.5), 6); // 29 December 1899, a Friday
 }
 
 TEST(DateToday, MidnightOfTheCurrentDay) {
