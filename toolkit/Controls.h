@@ -77,9 +77,9 @@ public:
     TCanvas* Canvas();
     // Draws the control on Canvas(); called by every repaint. The default fills with Color().
     virtual void Paint();
-    // Schedules a repaint.
+    // Schedules a repaint (ignored while Paint runs).
     void Invalidate();
-    // Repaints at once (when the control is visible).
+    // Repaints at once when the control is visible (ignored while Paint runs).
     void Refresh();
     // Immediate repaint; controls may give it a meaning of their own.
     virtual void Update();

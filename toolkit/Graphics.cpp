@@ -174,12 +174,24 @@ int TCanvas::Height() const {
     return target_ ? target_->height() : 0;
 }
 
+TRect TCanvas::ClipRect() const {
+    const TRect image{0, 0, Width(), Height()};
+    return hasClip_ ? Intersect(image, clip_) : image;
+}
+
+void TCanvas::SetClipRect(const TRect& rect) {
+    hasClip_ = true;
+    clip_ = rect;
+}
+
 bool TCanvas::Inside(int x, int y) const {
-    return target_ && x >= 0 && y >= 0 && x < target_->width() && y < target_->height();
+    if (!target_ || x < 0 || y < 0 || x >= target_->width() || y >= target_->height())
+        return false;
+    return !hasClip_ || (x >= clip_.Left && y >= clip_.Top && x < clip_.Right && y < clip_.Bottom);
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
-    if (!Inside(x, y))
+    if (!target_ || x < 0 || y < 0 || x >= target_->width() || y >= target_->height())
         return clBlack;
     return PixelToColor(Row(*target_, y)[x]);
 }
@@ -380,9 +392,10 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
     const TPen saved = pen_;
     pen_.Width = 1;
     int index = 0;
-    for (int y = std::max(0, area.Top); y < std::min(Height(), area.Bottom); ++y) {
+    const TRect visible = Intersect(area, ClipRect());
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
         Px* row = Row(*target_, y);
-        for (int x = std::max(0, area.Left); x < std::min(Width(), area.Right); ++x) {
+        for (int x = visible.Left; x < visible.Right; ++x) {
             if (!member(x, y))
                 continue;
             const bool border =
@@ -534,7 +547,8 @@ void TCanvas::DrawTextCell(int x, int y, const QString& text, const QRect* clip)
     {
         QPainter p(target_);
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.setClipRect(clip ? *clip & target_->rect() : target_->rect());
+        const QRect allowed = ClipRect().ToQRect();
+        p.setClipRect(clip ? *clip & allowed : allowed);
         p.setRenderHint(QPainter::TextAntialiasing, false);
         if (bkMode_ == bmOpaque && brush_.Style != bsClear)
             p.fillRect(cell, ColorToQColor(brush_.Color));

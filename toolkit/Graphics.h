@@ -192,7 +192,11 @@ public:
     // Size of the target image (0 x 0 without one).
     int Width() const;
     int Height() const;
-    TRect ClipRect() const { return {0, 0, Width(), Height()}; }
+    // The area drawing may touch: the image, narrowed by SetClipRect if set.
+    TRect ClipRect() const;
+    // Confines all drawing to `rect` (within the image) until ResetClipRect.
+    void SetClipRect(const TRect& rect);
+    void ResetClipRect() { hasClip_ = false; }
 
     // Pixel access; reading outside the image gives black, writing there does nothing.
     TColor Pixel(int x, int y) const;
@@ -255,6 +259,8 @@ private:
     TCopyMode copyMode_ = SRCCOPY;
     TBackgroundMode bkMode_ = bmOpaque;
     QPoint penPos_;
+    bool hasClip_ = false;
+    TRect clip_;
 };
 
 // Draws a bevelled frame `width` pixels wide just inside `rect`: top and left edges in topColor,

@@ -297,6 +297,23 @@ TEST(CanvasText, TextRectClips) {
     EXPECT_LE(b.Ink().Right, 8);
 }
 
+TEST(CanvasClip, DrawingStaysInTheClipRectangle) {
+    Board b(10, 10);
+    b.c.SetClipRect({2, 2, 5, 5});
+    EXPECT_EQ(b.c.ClipRect(), (TRect{2, 2, 5, 5}));
+    b.c.Brush().Color = clRed;
+    b.c.FillRect({0, 0, 10, 10});
+    b.c.Pen().Color = clBlue;
+    b.c.MoveTo(0, 3);
+    b.c.LineTo(10, 3);
+    b.c.Ellipse(0, 0, 10, 10);
+    b.c.DrawFocusRect({0, 0, 10, 10});
+    EXPECT_EQ(b.Ink(), (TRect{2, 2, 5, 5}));
+    b.c.ResetClipRect();
+    b.c.SetPixel(9, 9, clBlue);
+    EXPECT_EQ(b.c.Pixel(9, 9), clBlue);
+}
+
 TEST(Bitmaps, ResizeKeepsPixelsAndFitToTemplateFills) {
     TBitmap a;
     EXPECT_EQ(a.Width(), 0);
