@@ -1,0 +1,67 @@
+#!/bin/sh
+# Shows the Velquor window under a virtual X server, converts the example CAI file by clicking
+# "Convert to NDB", and saves a picture of the window.
+#
+#   scripts/screenshot-window.sh [build folder] [picture]
+#
+# Defaults: build/ and docs/velquor-window.png. Needs xvfb-run, ImageMagick's import,
+# xwininfo (x11-utils), python3 and the XTest library (libxtst6), which presses the button.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ "${1:-}" = "--inside" ]; then
+    velquor=$2
+    work=$3
+    picture=$4
+    cd "$work"
+    "$velquor" &
+    pid=$!
+    trap 'kill $pid 2>/dev/null || true' EXIT
+    geometry=
+    for _ in $(seq 1 100); do
+        if geometry=$(xwininfo -name "Velquor 1.0" 2>/dev/null); then
+            break
+        fi
+        sleep 0.1
+    done
+    [ -n "$geometry" ] || { echo "the window did not appear" >&2; exit 1; }
+    x=$(echo "$geometry" | sed -n 's/.*Absolute upper-left X: *//p')
+    y=$(echo "$geometry" | sed -n 's/.*Absolute upper-left Y: *//p')
+    width=$(echo "$geometry" | sed -n 's/.*Width: *//p')
+    height=$(echo "$geometry" | sed -n 's/.*Height: *//p')
+    sleep 1
+    # The button lies 109 pixels from the left and 48 below the menu bar, 241 x 25 large.
+    python3 - "$((x + 109 + 120))" "$((y + height - 370 + 48 + 12))" <<'PY'
+import ctypes, sys, time
+x11 = ctypes.CDLL("libX11.so.6")
+xtst = ctypes.CDLL("libXtst.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+display = ctypes.c_void_p(x11.XOpenDisplay(None))
+xtst.XTestFakeMotionEvent(display, -1, int(sys.argv[1]), int(sys.argv[2]), 0)
+x11.XFlush(display)
+time.sleep(0.5)
+for press in (1, 0):
+    xtst.XTestFakeButtonEvent(display, 1, press, 0)
+    x11.XFlush(display)
+    time.sleep(0.2)
+x11.XCloseDisplay(display)
+PY
+    sleep 2
+    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$picture"
+    exit 0
+fi
+
+build=$(cd "${1:-$root/build}" && pwd)
+picture=${2:-$root/docs/velquor-window.png}
+case $picture in /*) ;; *) picture=$(pwd)/$picture ;; esac
+velquor=$build/app/velquor
+[ -x "$velquor" ] || { echo "build the program first: $velquor is missing" >&2; exit 1; }
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+work=$scratch/nav
+mkdir "$work"
+cp "$root"/examples/*.dat "$work"/
+mkdir -p "$(dirname "$picture")"
+xvfb-run -a -s "-screen 0 1024x640x24" sh "$0" --inside "$velquor" "$work" "$picture"
+echo "saved $picture"
