@@ -2,6 +2,8 @@
 
 #include "SysUtils.h"
 
+#include <QFontMetrics>
+#include <algorithm>
 #include <array>
 
 TCCalendar::TCCalendar(QWidget* parent) : TCustomGrid(parent) {
@@ -196,4 +198,15 @@ void TCCalendar::WMSize() {
     const int line = GridLineWidth();
     SetDefaultColWidth((ClientWidth() - 6 * line) / 7);
     SetDefaultRowHeight((ClientHeight() - 6 * line) / 7);
+}
+
+QSize TCCalendar::sizeHint() const {
+    const QFontMetrics metrics(font());
+    int widest = metrics.horizontalAdvance(QStringLiteral("00"));
+    for (const QString& name : ShortDayNames())
+        widest = std::max(widest, metrics.horizontalAdvance(name));
+    const int line = GridLineWidth(), frame = 2 * BorderWidth();
+    const int cellWidth = widest + metrics.averageCharWidth() * 2;
+    const int cellHeight = metrics.height() + metrics.height() / 2;
+    return {7 * cellWidth + 6 * line + frame, 7 * cellHeight + 6 * line + frame};
 }

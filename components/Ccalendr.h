@@ -79,6 +79,9 @@ public:
     // Days of a month (1..12) of a year; 0 for a month outside 1..12.
     virtual int DaysPerMonth(int AYear, int AMonth) const;
 
+    // A size at which every weekday name and day number fits its cell with some room.
+    QSize sizeHint() const override;
+
     TNotifyEvent OnChange;
 
 protected:

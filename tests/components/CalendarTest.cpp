@@ -1,6 +1,7 @@
 #include "Ccalendr.h"
 #include "SysUtils.h"
 
+#include <QFontMetrics>
 #include <QLocale>
 #include <QMetaProperty>
 #include <QTest>
@@ -291,6 +292,19 @@ TEST_F(Calendar, ResizeSharesTheClientArea) {
     cal.SetBounds(0, 0, 5, 5); // too small for the lines: no negative sizes
     EXPECT_EQ(cal.DefaultColWidth(), 0);
     EXPECT_EQ(cal.DefaultRowHeight(), 0);
+}
+
+TEST_F(Calendar, SizeHintFitsEveryCellText) {
+    for (QLocale::Language language : {QLocale::English, QLocale::German, QLocale::Russian}) {
+        QLocale::setDefault(QLocale(language));
+        const QSize hint = cal.sizeHint();
+        cal.SetBounds(0, 0, hint.width(), hint.height());
+        const QFontMetrics metrics(cal.font());
+        for (int col = 0; col < 7; ++col)
+            EXPECT_LT(metrics.horizontalAdvance(cal.GetCellText(col, 0)), cal.ColWidths(col));
+        EXPECT_LT(metrics.horizontalAdvance("28"), cal.ColWidths(0));
+        EXPECT_LT(metrics.height(), cal.RowHeights(1));
+    }
 }
 
 TEST_F(Calendar, ClicksOnBlankAndDayCells) {
