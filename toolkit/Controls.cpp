@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMetaProperty>
 #include <QMouseEvent>
@@ -172,7 +173,8 @@ void TControl::SetColor(TColor color) {
 void TControl::SetMouseCapture(bool capture) {
     capture_ = capture;
     if (capture) {
-        if (isVisible())
+        // While a button is held the widget under the press has the mouse already.
+        if (isVisible() && QGuiApplication::mouseButtons() == Qt::NoButton)
             grabMouse();
     } else if (QWidget::mouseGrabber() == this) {
         releaseMouse();

@@ -151,6 +151,8 @@ public:
 // A windowed control: can hold the keyboard focus and receives keys.
 class TCustomControl : public TControl {
     Q_OBJECT
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
 public:
     explicit TCustomControl(QWidget* parent = nullptr);
 

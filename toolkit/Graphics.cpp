@@ -141,6 +141,17 @@ std::uint32_t ColorToPixel(TColor color) {
            std::uint32_t(GetBValue(c));
 }
 
+const TPaletteEntry* DefaultPaletteEntries() {
+    static constexpr TPaletteEntry entries[DefaultPaletteSize] = {
+        {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},
+        {0, 0, 128, 0},     {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0},
+        {192, 220, 192, 0}, {166, 202, 240, 0}, {255, 251, 240, 0}, {160, 160, 164, 0},
+        {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},     {255, 255, 0, 0},
+        {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0},
+    };
+    return entries;
+}
+
 void InflateRect(TRect& rect, int dx, int dy) {
     rect.Left -= dx;
     rect.Right += dx;

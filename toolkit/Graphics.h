@@ -90,6 +90,16 @@ constexpr TColor PixelToColor(std::uint32_t pixel) {
     return RGB(int((pixel >> 16) & 0xFF), int((pixel >> 8) & 0xFF), int(pixel & 0xFF));
 }
 
+// One entry of a colour palette.
+struct TPaletteEntry {
+    std::uint8_t peRed, peGreen, peBlue, peFlags;
+};
+// The 20 entries of the platform's default palette: black, dark red, dark green, dark yellow,
+// dark blue, dark magenta, dark cyan, light grey, four pastel shades, dark grey, red, green,
+// yellow, blue, magenta, cyan, white.
+const TPaletteEntry* DefaultPaletteEntries();
+inline constexpr int DefaultPaletteSize = 20;
+
 // Rectangle helpers (a TRect is left, top, right, bottom with right and bottom excluded).
 struct TRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
