@@ -184,14 +184,22 @@ QString DecodeReportLine(std::string_view bytes) {
 }
 
 void AddLine(QPlainTextEdit* memo, const QString& line) {
+    AddLines(memo, {line});
+}
+
+void AddLines(QPlainTextEdit* memo, const QStringList& lines) {
+    if (lines.isEmpty())
+        return;
     // Every line of the memo ends with a line break, so an empty line added first counts too.
     QTextCursor cursor(memo->document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
     if (!cursor.block().text().isEmpty())
         cursor.insertBlock();
-    cursor.insertText(line);
-    cursor.insertBlock();
+    for (const QString& line : lines) {
+        cursor.insertText(line);
+        cursor.insertBlock();
+    }
     cursor.endEditBlock();
     memo->setTextCursor(cursor);
     memo->ensureCursorVisible();
@@ -316,8 +324,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     client_->installEventFilter(this);
 
     // Every report line of the engine goes to the message area.
-    previousSink_ =
-        SetLineSink([this](std::string_view line) { AddLine(Messages, DecodeReportLine(line)); });
+    previousSink_ = SetLineSink([this](std::string_view line) {
+        if (report_)
+            report_->append(DecodeReportLine(line));
+        else
+            AddLine(Messages, DecodeReportLine(line));
+    });
 
     // The design size of the client area, 514 x 370.
     resize(514, 370 + MainMenu->sizeHint().height());
@@ -496,5 +508,17 @@ void TMainForm::ConvertClick(QObject*) {
     const float variation = static_cast<float>(Variation->GetValue());
     const QByteArray caiPath = QFile::encodeName(InputFileName);
     const QByteArray sn10Path = QFile::encodeName(OutputFileName);
+    // The window shows nothing new until the run is over, so the report lines are gathered and
+    // added to the memo in one edit: thousands of warnings then cost little more than a few.
+    QStringList report;
+    report_ = &report;
+    struct AddReport {
+        TMainForm* form;
+        ~AddReport() {
+            form->report_ = nullptr;
+            AddLines(form->Messages, report);
+        }
+        QStringList& report;
+    } addReport{this, report};
     RunConversion(variation, 1, caiPath.constData(), sn10Path.constData());
 }

@@ -82,7 +82,8 @@ private:
     std::function<void(std::string_view)>
         previousSink_; // the engine's line sink before this window
     bool hintAttached_ = false;
-    bool keepingHeight_ = false; // KeepSmallestClientHeight is queued
+    QStringList* report_ = nullptr; // gathers the engine's lines during a conversion
+    bool keepingHeight_ = false;    // KeepSmallestClientHeight is queued
     QMenu* fileMenu_;
     QMenu* helpMenu_;
     bool selecting_ = false; // the program, not the user, changes the list's selection
@@ -126,4 +127,5 @@ bool IsValidUtf8(std::string_view bytes);
 
 // The message area as a list of lines: AddLine appends one line at the end and shows it.
 void AddLine(QPlainTextEdit* memo, const QString& line);
+void AddLines(QPlainTextEdit* memo, const QStringList& lines);
 QStringList MemoLines(const QPlainTextEdit* memo);
