@@ -317,7 +317,7 @@ void TCustomEdit::contextMenuEvent(QContextMenuEvent* Event) {
     for (QAction* action : menu->actions()) {
         const QString name = action->objectName();
         if (name == QLatin1String("edit-cut") || name == QLatin1String("edit-paste")) {
-            action->disconnect();
+            QObject::disconnect(action, nullptr, this, nullptr); // keep the menu's own links
             const bool isCut = name == QLatin1String("edit-cut");
             QPointer<TCustomEdit> self(this);
             connect(action, &QAction::triggered, this, [self, isCut] {

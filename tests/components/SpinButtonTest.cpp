@@ -143,45 +143,38 @@ TEST(SpinButton, PressingAButtonTakesTheFocusOnlyAsATabStop) {
     EXPECT_TRUE(w.other->hasFocus());
 }
 
-TEST(SpinButton, FocusFrameIsADottedRectangleInsideTheFace) {
-    ButtonWindow w(true);
-    TTimerSpeedButton* up = w.spin->UpBtn();
-    const QImage plain = up->grab().toImage();
-    w.spin->setFocus(Qt::TabFocusReason);
-    const QImage framed = up->grab().toImage();
-    // Every changed pixel lies on the outline of (3, 3, 17, 9), and the outline is dotted.
-    const QRect frame(3, 3, 14, 6);
+// Number of pixels that differ between two pictures; each must lie on the outline of `frame`.
+int ChangedOnOutline(const QImage& a, const QImage& b, const QRect& frame) {
     int changed = 0;
-    for (int y = 0; y < plain.height(); ++y)
-        for (int x = 0; x < plain.width(); ++x)
-            if (plain.pixel(x, y) != framed.pixel(x, y)) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) {
                 ++changed;
-                const bool onOutline =
-                    frame.contains(x, y) && !frame.adjusted(1, 1, -1, -1).contains(x, y);
-                EXPECT_TRUE(onOutline) << x << "," << y;
+                EXPECT_TRUE(frame.contains(x, y) && !frame.adjusted(1, 1, -1, -1).contains(x, y))
+                    << x << "," << y;
             }
-    EXPECT_GT(changed, 8);
-    EXPECT_LT(changed, 2 * (14 + 6)); // not every pixel of the outline
+    return changed;
+}
 
-    QTest::mousePress(up, Qt::LeftButton, {}, QPoint(5, 5));
-    const QImage pressed = up->grab().toImage();
-    QTest::mouseRelease(up, Qt::LeftButton, {}, QPoint(5, 5));
-    up->TimerBtnFlags &= ~unsigned(ShowFocus);
-    QTest::mousePress(up, Qt::LeftButton, {}, QPoint(5, 5));
-    const QImage pressedPlain = up->grab().toImage();
-    QTest::mouseRelease(up, Qt::LeftButton, {}, QPoint(5, 5));
-    const QRect shifted = frame.translated(1, 1);
-    int changedPressed = 0;
-    for (int y = 0; y < pressed.height(); ++y) {
-        for (int x = 0; x < pressed.width(); ++x) {
-            if (pressed.pixel(x, y) == pressedPlain.pixel(x, y))
-                continue;
-            ++changedPressed;
-            EXPECT_TRUE(shifted.contains(x, y) && !shifted.adjusted(1, 1, -1, -1).contains(x, y))
-                << x << "," << y;
-        }
-    }
-    EXPECT_GT(changedPressed, 8);
+TEST(SpinButton, FocusFrameIsADottedRectangleInsideTheFace) {
+    ButtonWindow w(false); // no focus yet, not even from the press
+    TTimerSpeedButton* up = w.spin->UpBtn();
+    const auto grab = [&](bool pressed) {
+        if (pressed)
+            QTest::mousePress(up, Qt::LeftButton, {}, QPoint(5, 5));
+        const QImage image = up->grab().toImage();
+        if (pressed)
+            QTest::mouseRelease(up, Qt::LeftButton, {}, QPoint(5, 5));
+        return image;
+    };
+    const QImage plain = grab(false), plainPressed = grab(true);
+    w.spin->SetTabStop(true);
+    w.spin->setFocus(Qt::TabFocusReason);
+    // The up button is 20 x 12: the frame is (3, 3, 17, 9), one pixel lower right when pressed.
+    const int changed = ChangedOnOutline(plain, grab(false), QRect(3, 3, 14, 6));
+    EXPECT_GT(changed, 8);
+    EXPECT_LT(changed, 2 * (14 + 6)); // dotted: not every pixel of the outline
+    EXPECT_GT(ChangedOnOutline(plainPressed, grab(true), QRect(4, 4, 14, 6)), 8);
 }
 
 TEST(SpinButton, GlyphsCanBeReplacedAndRestored) {

@@ -73,17 +73,6 @@ TEST(SpeedButton, PressedStateFollowsThePointerWhileHeld) {
     EXPECT_EQ(w.button->State(), bsUp);
 }
 
-TEST(SpeedButton, DisablingCancelsAPress) {
-    ButtonWindow w;
-    QTest::mousePress(w.button, Qt::LeftButton, {}, QPoint(5, 5));
-    w.button->setEnabled(false);
-    EXPECT_EQ(w.button->State(), bsDisabled);
-    EXPECT_FALSE(w.button->HasCapture());
-    w.button->setEnabled(true);
-    EXPECT_EQ(w.button->State(), bsUp);
-    EXPECT_EQ(w.clicks, 0);
-}
-
 TEST(SpeedButton, GlyphIsCentredWithItsBackgroundTransparent) {
     ButtonWindow w;
     w.button->SetGlyph(SmallGlyph());
