@@ -52,6 +52,9 @@ void SetApplicationMetadata(QApplication& app) {
     // The desktop entry carries the display name; setting it on the Qt application would add
     // it to the window title.
     app.setDesktopFileName(QString::fromLatin1(AppDesktopId));
+}
+
+void SetApplicationIcon(QApplication& app) {
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/velquor/icons/velquor-%1.png").arg(size), QSize(size, size));

@@ -49,8 +49,10 @@ private:
 
 extern TApplication Application;
 
-// Puts name, version, description, desktop entry and icon into the Qt application.
+// Puts name, version, description and desktop entry into the Qt application.
 void SetApplicationMetadata(QApplication& app);
+// Gives the application and its windows the program's icon (32 x 32 and larger renderings).
+void SetApplicationIcon(QApplication& app);
 
 // Wraps an event handler (called without arguments) so that an exception escaping it is shown
 // by Application.HandleException and the program carries on. The result takes no arguments, so

@@ -243,8 +243,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     // The client area: everything below the menu bar; the hint line lies along its bottom.
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
+    // 8 point at 96 pixels per inch: text 13 pixels high, which the fixed layout is made for.
+#ifdef _WIN32
     QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
+#else
+    QFont font = this->font(); // the desktop's own sans-serif face
+#endif
     font.setPixelSize(11);
     client_->setFont(font);
     setCentralWidget(client_);

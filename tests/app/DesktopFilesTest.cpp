@@ -55,6 +55,7 @@ TEST(DesktopFiles, DesktopEntryNamesTheProgramAndItsIcon) {
 
 TEST(ApplicationMetadata, CarriesNameVersionDescriptionAndIconButLeavesTheTitleAlone) {
     SetApplicationMetadata(*qApp);
+    SetApplicationIcon(*qApp);
     EXPECT_EQ("VELQUOR", QCoreApplication::applicationName());
     EXPECT_EQ("1.3.3.4", QCoreApplication::applicationVersion());
     EXPECT_EQ("Velquor utility", qApp->property("description").toString());
