@@ -73,6 +73,17 @@ TEST_F(MainWindow, DesignSizeLaysOutTheControlsAsTheResizeRuleSays) {
     EXPECT_EQ(w.height(), w.StatusLine->geometry().bottom() + 1); // along the bottom edge
 }
 
+TEST_F(MainWindow, TabMovesThroughListButtonMemoAndVariation) {
+    TMainForm& w = Start();
+    w.CAIfiles->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return w.CAIfiles->hasFocus(); }));
+    for (QWidget* next : {static_cast<QWidget*>(w.Convert), static_cast<QWidget*>(w.Messages),
+                          static_cast<QWidget*>(w.Variation), static_cast<QWidget*>(w.CAIfiles)}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(next, QApplication::focusWidget()) << next->objectName().toStdString();
+    }
+}
+
 struct ResizeCase {
     int width, height; // asked for, client area
     int clientHeight;  // what the window ends with
