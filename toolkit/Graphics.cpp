@@ -54,29 +54,6 @@ constexpr PaletteSlot kSystemColors[] = {
     {QPalette::Active, QPalette::ToolTipBase},       // info background
 };
 
-Px Combine(TCopyMode mode, Px dst, Px src) {
-    switch (mode) {
-    case SRCCOPY:
-        return src | kOpaque;
-    case SRCPAINT:
-        return (dst | src) | kOpaque;
-    case SRCAND:
-        return (dst & src) | kOpaque;
-    case SRCINVERT:
-        return (dst ^ src) | kOpaque;
-    case NOTSRCCOPY:
-        return ~src | kOpaque;
-    case DSTINVERT:
-        return ~dst | kOpaque;
-    case BLACKNESS:
-        return kOpaque;
-    case WHITENESS:
-        return 0xFFFFFFFFu;
-    default:
-        return src | kOpaque;
-    }
-}
-
 bool NeedsSource(TCopyMode mode) {
     return mode != BLACKNESS && mode != WHITENESS && mode != DSTINVERT;
 }
@@ -340,6 +317,48 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     Changed();
 }
 
+namespace {
+
+// Pixels first..last of a row (empty when first > last).
+struct Run {
+    int first, last;
+};
+
+// The pixels of lo..hi where `test` holds, for a test that is linear along the row with the
+// given slope: it holds on one side of a single change.
+template <class Test> Run RunWhere(Test test, double slope, int lo, int hi) {
+    if (lo > hi)
+        return {lo, hi};
+    if (slope == 0)
+        return test(lo) ? Run{lo, hi} : Run{lo, lo - 1};
+    // Start at the end where the test is most likely to fail and walk to the change; a bisection
+    // finds it in a few steps whatever the row's length.
+    const bool rising = slope > 0; // holds to the right of the change
+    int a = lo, b = hi;
+    if (rising) {
+        if (!test(hi))
+            return {lo, lo - 1};
+        if (test(lo))
+            return {lo, hi};
+        while (b - a > 1) { // test(a) false, test(b) true
+            const int m = a + (b - a) / 2;
+            (test(m) ? b : a) = m;
+        }
+        return {b, hi};
+    }
+    if (!test(lo))
+        return {lo, lo - 1};
+    if (test(hi))
+        return {lo, hi};
+    while (b - a > 1) { // test(a) true, test(b) false
+        const int m = a + (b - a) / 2;
+        (test(m) ? a : b) = m;
+    }
+    return {lo, a};
+}
+
+} // namespace
+
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     Shape(left, top, right, bottom, false, 0, 0, 0, 0);
 }
@@ -366,19 +385,12 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
     const double turn = sx * ey - sy * ex, dot = sx * ex + sy * ey;
     const bool whole =
         !wedge || (turn == 0 && dot >= 0) || (sx == 0 && sy == 0) || (ex == 0 && ey == 0);
-    auto inSector = [&](double vx, double vy) {
-        if (whole)
-            return true;
-        const double fromStart = sx * vy - sy * vx, toEnd = vx * ey - vy * ex;
-        if (turn > 0)
-            return fromStart >= 0 && toEnd >= 0;
-        if (turn < 0)
-            return fromStart >= 0 || toEnd >= 0;
-        return fromStart >= 0; // half ellipse
-    };
-
-    // Membership of every pixel of the work area, by its centre.
-    std::vector<std::uint8_t> mask(std::size_t(aw) * std::size_t(ah), 0);
+    // Membership of every pixel of the work area, by its centre, in a mask with a one-pixel
+    // frame of non-members so that the border test needs no bounds checks.
+    const std::size_t stride = std::size_t(aw) + 2;
+    std::vector<std::uint8_t> mask(stride * (std::size_t(ah) + 2), 0);
+    auto maskRow = [&](int y) { return &mask[std::size_t(y - area.Top + 1) * stride + 1]; };
+    std::vector<int> spanLeft(std::size_t(ah), 0), spanRight(std::size_t(ah), -1);
     for (int y = area.Top; y < area.Bottom; ++y) {
         const double dy = (y + 0.5 - cy) / b;
         const double t = 1.0 - dy * dy;
@@ -387,15 +399,35 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
         const double half = a * std::sqrt(t);
         const int xl = std::max(area.Left, int(std::ceil(cx - half - 0.5)));
         const int xr = std::min(area.Right - 1, int(std::floor(cx + half - 0.5)));
-        std::uint8_t* row = &mask[std::size_t(y - area.Top) * std::size_t(aw)];
-        for (int x = xl; x <= xr; ++x)
-            row[x - area.Left] = inSector(x + 0.5 - cx, cy - (y + 0.5));
+        if (xl > xr)
+            continue;
+        spanLeft[std::size_t(y - area.Top)] = xl;
+        spanRight[std::size_t(y - area.Top)] = xr;
+        std::uint8_t* row = maskRow(y) - area.Left;
+        if (whole) {
+            std::memset(row + xl, 1, std::size_t(xr - xl + 1));
+            continue;
+        }
+        // Each ray's test is linear along the row, so its pixels form one run: find where the
+        // test changes and fill runs instead of testing every pixel.
+        const double vy = cy - (y + 0.5);
+        auto fromStart = [&](int x) { return sx * vy - sy * (x + 0.5 - cx) >= 0; };
+        auto toEnd = [&](int x) { return (x + 0.5 - cx) * ey - vy * ex >= 0; };
+        const Run first = RunWhere(fromStart, -sy, xl, xr);
+        const Run second = RunWhere(toEnd, ey, xl, xr);
+        auto mark = [&](Run r) {
+            if (r.first <= r.last)
+                std::memset(row + r.first, 1, std::size_t(r.last - r.first + 1));
+        };
+        if (turn > 0) {
+            mark({std::max(first.first, second.first), std::min(first.last, second.last)});
+        } else if (turn < 0) {
+            mark(first);
+            mark(second);
+        } else {
+            mark(first);
+        }
     }
-    auto member = [&](int x, int y) {
-        if (x < area.Left || y < area.Top || x >= area.Right || y >= area.Bottom)
-            return false;
-        return mask[std::size_t(y - area.Top) * std::size_t(aw) + std::size_t(x - area.Left)] != 0;
-    };
 
     const bool pen = pen_.Style != psClear;
     const bool brush = brush_.Style != bsClear;
@@ -405,12 +437,16 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
     int index = 0;
     const TRect visible = Intersect(area, ClipRect());
     for (int y = visible.Top; y < visible.Bottom; ++y) {
+        const int xl = std::max(visible.Left, spanLeft[std::size_t(y - area.Top)]);
+        const int xr = std::min(visible.Right - 1, spanRight[std::size_t(y - area.Top)]);
         Px* row = Row(*target_, y);
-        for (int x = visible.Left; x < visible.Right; ++x) {
-            if (!member(x, y))
+        const std::uint8_t* m = maskRow(y) - area.Left;
+        for (int x = xl; x <= xr; ++x) {
+            if (!m[x])
                 continue;
             const bool border =
-                !member(x - 1, y) || !member(x + 1, y) || !member(x, y - 1) || !member(x, y + 1);
+                !(m[x - 1] & m[x + 1] & m[std::ptrdiff_t(x) - std::ptrdiff_t(stride)] &
+                  m[std::ptrdiff_t(x) + std::ptrdiff_t(stride)]);
             if (pen && border)
                 PlotPen(x, y, index++);
             else if (brush)
@@ -446,17 +482,54 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
     Changed();
 }
 
+namespace {
+
+// Runs `body(op)` with the pixel operation of a copy mode, so that each mode gets its own
+// tight loop.
+template <class Body> void WithCopyMode(TCopyMode mode, Body body) {
+    switch (mode) {
+    case SRCPAINT:
+        body([](Px d, Px s) { return d | s | kOpaque; });
+        break;
+    case SRCAND:
+        body([](Px d, Px s) { return (d & s) | kOpaque; });
+        break;
+    case SRCINVERT:
+        body([](Px d, Px s) { return (d ^ s) | kOpaque; });
+        break;
+    case NOTSRCCOPY:
+        body([](Px, Px s) { return ~s | kOpaque; });
+        break;
+    case DSTINVERT:
+        body([](Px d, Px) { return ~d | kOpaque; });
+        break;
+    case BLACKNESS:
+        body([](Px, Px) { return kOpaque; });
+        break;
+    case WHITENESS:
+        body([](Px, Px) { return Px(0xFFFFFFFFu); });
+        break;
+    default:
+        body([](Px, Px s) { return s | kOpaque; });
+        break;
+    }
+}
+
+} // namespace
+
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& source) {
     if (!target_ || dest.Width() <= 0 || dest.Height() <= 0)
         return;
     const TCopyMode mode = copyMode_;
     const TRect clipped = Intersect(dest, ClipRect());
     if (!NeedsSource(mode)) {
-        for (int y = clipped.Top; y < clipped.Bottom; ++y) {
-            Px* row = Row(*target_, y);
-            for (int x = clipped.Left; x < clipped.Right; ++x)
-                row[x] = Combine(mode, row[x], 0);
-        }
+        WithCopyMode(mode, [&](auto op) {
+            for (int y = clipped.Top; y < clipped.Bottom; ++y) {
+                Px* row = Row(*target_, y);
+                for (int x = clipped.Left; x < clipped.Right; ++x)
+                    row[x] = op(row[x], 0);
+            }
+        });
         Changed();
         return;
     }
@@ -472,13 +545,13 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
         area = Intersect(area, {-dx, -dy, src->width() - dx, src->height() - dy});
         if (area.Width() <= 0 || area.Height() <= 0)
             return;
+        const std::size_t n = std::size_t(area.Width());
         if (src == target_ && mode == SRCCOPY) {
             // Scrolling within one image: move rows in an order that reads each source row
             // before it is overwritten.
-            const int n = area.Width();
             auto moveRow = [&](int y) {
                 std::memmove(Row(*target_, y) + area.Left, Row(*target_, y + dy) + area.Left + dx,
-                             sizeof(Px) * std::size_t(n));
+                             sizeof(Px) * n);
             };
             if (dy >= 0)
                 for (int y = area.Top; y < area.Bottom; ++y)
@@ -491,39 +564,39 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
         }
         const QImage copy = src == target_ ? src->copy() : QImage();
         const QImage& from = src == target_ ? copy : *src;
-        for (int y = area.Top; y < area.Bottom; ++y) {
-            Px* row = Row(*target_, y);
-            const Px* srow = Row(from, y + dy);
-            if (mode == SRCCOPY) {
-                std::memcpy(row + area.Left, srow + area.Left + dx,
-                            sizeof(Px) * std::size_t(area.Width()));
-                continue;
+        WithCopyMode(mode, [&](auto op) {
+            for (int y = area.Top; y < area.Bottom; ++y) {
+                Px* row = Row(*target_, y) + area.Left;
+                const Px* srow = Row(from, y + dy) + area.Left + dx;
+                for (std::size_t i = 0; i < n; ++i)
+                    row[i] = op(row[i], srow[i]);
             }
-            for (int x = area.Left; x < area.Right; ++x)
-                row[x] = Combine(mode, row[x], srow[x + dx]);
-        }
+        });
         Changed();
         return;
     }
     // Stretched: each destination pixel takes the nearest source pixel.
     const QImage copy = src == target_ ? src->copy() : QImage();
     const QImage& from = src == target_ ? copy : *src;
-    for (int y = clipped.Top; y < clipped.Bottom; ++y) {
-        const long long sy =
-            source.Top + (static_cast<long long>(y - dest.Top) * source.Height()) / dest.Height();
-        if (sy < 0 || sy >= from.height())
-            continue;
-        Px* row = Row(*target_, y);
-        const Px* srow = Row(from, int(sy));
-        for (int x = clipped.Left; x < clipped.Right; ++x) {
-            const long long sx =
-                source.Left +
-                (static_cast<long long>(x - dest.Left) * source.Width()) / dest.Width();
-            if (sx < 0 || sx >= from.width())
+    WithCopyMode(mode, [&](auto op) {
+        for (int y = clipped.Top; y < clipped.Bottom; ++y) {
+            const long long sy =
+                source.Top +
+                (static_cast<long long>(y - dest.Top) * source.Height()) / dest.Height();
+            if (sy < 0 || sy >= from.height())
                 continue;
-            row[x] = Combine(mode, row[x], srow[sx]);
+            Px* row = Row(*target_, y);
+            const Px* srow = Row(from, int(sy));
+            for (int x = clipped.Left; x < clipped.Right; ++x) {
+                const long long sx =
+                    source.Left +
+                    (static_cast<long long>(x - dest.Left) * source.Width()) / dest.Width();
+                if (sx < 0 || sx >= from.width())
+                    continue;
+                row[x] = op(row[x], srow[sx]);
+            }
         }
-    }
+    });
     Changed();
 }
 
