@@ -204,12 +204,4 @@ TEST_F(EngineTest, EveryRunStartsFromAClearState) {
     EXPECT_NE(std::string::npos, Written().find("Magvar 0.0 ,"));
 }
 
-TEST(PadWithBlanks, FillsButNeverCuts) {
-    char text[32] = "ab";
-    PadWithBlanks(text, 5);
-    EXPECT_STREQ("ab   ", text);
-    PadWithBlanks(text, 3);
-    EXPECT_STREQ("ab   ", text);
-}
-
 } // namespace
