@@ -54,8 +54,11 @@ QChar TypedChar(const QKeyEvent& Event) {
     default:
         break;
     }
+    const QString text = Event.text();
+    const QChar first = text.isEmpty() ? QChar() : text.at(0);
+    const bool printable = !first.isNull() && first.unicode() >= 32 && first.unicode() != 127;
     if (ctrl && alt)
-        return QChar(); // AltGr combinations arrive with their text below only without Ctrl
+        return printable ? first : QChar(); // AltGr reports itself as Ctrl+Alt on some systems
     if (alt)
         return QChar();
     if (ctrl) {
@@ -63,13 +66,7 @@ QChar TypedChar(const QKeyEvent& Event) {
             return QChar(key - Qt::Key_A + 1);
         return QChar();
     }
-    const QString text = Event.text();
-    if (text.isEmpty())
-        return QChar();
-    const QChar c = text.at(0);
-    if (c.unicode() < 32 || c.unicode() == 127)
-        return QChar();
-    return c;
+    return printable ? first : QChar();
 }
 
 char CharToAnsi(QChar Char) {
@@ -198,6 +195,13 @@ void TCustomEdit::keyPressEvent(QKeyEvent* Event) {
         }
     }
 
+    if (typed.isNull() && !Event->text().isEmpty() && Event->text().at(0).unicode() >= 32 &&
+        Event->text().at(0).unicode() != 127) {
+        // Text that types no character here (Alt with a letter) is left to menus and shortcuts
+        // instead of being inserted past the key-press filter.
+        Event->ignore();
+        return;
+    }
     if (Event->matches(QKeySequence::Cut)) {
         WMCut();
         return;

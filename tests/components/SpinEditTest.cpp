@@ -218,6 +218,8 @@ TEST(SpinEdit, TypingRejectedCharactersBeepsAndKeepsTheText) {
     EXPECT_EQ(w.beeps.count, 2);
     QTest::keyClick(w.edit, Qt::Key_Return); // a line break has no place here
     EXPECT_EQ(w.beeps.count, 3);
+    QTest::keyClick(w.edit, Qt::Key_A, Qt::AltModifier); // a mnemonic, not typing
+    EXPECT_EQ(w.Text(), QStringLiteral("-57"));
     QInputMethodEvent composed; // text from an input method passes the same filter
     composed.setCommitString(QStringLiteral("1a\u00e9"));
     QApplication::sendEvent(w.edit, &composed);

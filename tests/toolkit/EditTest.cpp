@@ -81,6 +81,8 @@ TEST(TypedChar, FollowsClassicEditControls) {
         {Qt::Key_Delete, Qt::NoModifier, "\x7f", 0},
         {Qt::Key_Left, Qt::NoModifier, "", 0},
         {Qt::Key_F, Qt::AltModifier, "f", 0},
+        {Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, "@", '@'}, // AltGr
+        {Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, "\x11", 0},
         {Qt::Key_Backspace, Qt::ControlModifier, "\b", 0},
     };
     for (const Case& c : cases) {
