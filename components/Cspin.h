@@ -6,6 +6,7 @@
 #include "Timer.h"
 
 #include <QImage>
+#include <QPointer>
 #include <cstdint>
 
 // Flags of a TTimerSpeedButton.
@@ -61,7 +62,8 @@ public:
     // The button that shows the focus frame while the control has the focus.
     TTimerSpeedButton* FocusedBtn() const { return focusedBtn_; }
 
-    // Control that receives the focus when a button is pressed (not owned; null by default).
+    // Control that receives the focus when a button is pressed (not owned; null by default, and
+    // null again once that control is destroyed).
     QWidget* FocusControl() const { return focusControl_; }
     void SetFocusControl(QWidget* Value) { focusControl_ = Value; }
 
@@ -99,7 +101,7 @@ private:
     TTimerSpeedButton* upBtn_ = nullptr;
     TTimerSpeedButton* downBtn_ = nullptr;
     TTimerSpeedButton* focusedBtn_ = nullptr;
-    QWidget* focusControl_ = nullptr;
+    QPointer<QWidget> focusControl_;
 };
 
 // A single-line integer edit with a spin button at its right edge. The buttons, the Up and Down

@@ -141,6 +141,10 @@ TEST(SpinButton, PressingAButtonTakesTheFocusOnlyAsATabStop) {
     w.spin->setFocus();
     QTest::mouseClick(w.spin->UpBtn(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(w.other->hasFocus());
+    delete w.other; // a destroyed focus control is forgotten
+    EXPECT_EQ(w.spin->FocusControl(), nullptr);
+    QTest::mouseClick(w.spin->UpBtn(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(w.spin->hasFocus());
 }
 
 // Number of pixels that differ between two pictures; each must lie on the outline of `frame`.
