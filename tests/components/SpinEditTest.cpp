@@ -190,6 +190,7 @@ TEST(SpinEdit, CharacterFilter) {
         {22, true, true},     {27, true, true},    {31, true, true},    {127, false, false},
         {0xB5, false, false},
     };
+    const QLocale saved; // the default locale, restored below
     QLocale::setDefault(QLocale::c());
     for (const Case& c : cases) {
         ProbeEdit edit;
@@ -204,7 +205,7 @@ TEST(SpinEdit, CharacterFilter) {
         EXPECT_TRUE(edit.IsValidChar(','));
         EXPECT_FALSE(edit.IsValidChar('.'));
     }
-    QLocale::setDefault(QLocale::c());
+    QLocale::setDefault(saved);
 }
 
 TEST(SpinEdit, TypingRejectedCharactersBeepsAndKeepsTheText) {
