@@ -72,22 +72,6 @@ TEST(MessageDlg, ReturnTakesTheDefaultAndEscapeOrCloseCancel) {
     }
 }
 
-TEST(MessageDlg, GoesThroughTheInstalledHandlerUntilItIsRemoved) {
-    std::vector<MessageBoxRequest> seen;
-    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest& r) {
-        seen.push_back(r);
-        return mrYes;
-    });
-    EXPECT_EQ(mrYes, MessageDlg("question", mtConfirmation, {mbYes, mbNo}, 7));
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ("Confirm", seen[0].Caption);
-    EXPECT_EQ("question", seen[0].Text);
-    EXPECT_EQ(7, seen[0].HelpContext);
-    EXPECT_TRUE(seen[0].Buttons.Contains(mbNo));
-    EXPECT_FALSE(seen[0].Buttons.Contains(mbCancel));
-    EXPECT_FALSE(SetMessageBoxHandler(std::move(previous)) == nullptr);
-}
-
 TEST(ShowException, AddsAFullStopAndUsesTheApplicationTitle) {
     struct Case {
         std::function<void()> raise;

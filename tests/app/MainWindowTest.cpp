@@ -18,9 +18,11 @@ TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderSortedWithoutRegardToC
         Write(dir / name, CleanCai);
     fs::create_directory(dir / "folder.dat");
     fs::create_symlink(dir / "missing.dat", dir / "dangling.dat");
+    fs::create_symlink(dir / "zulu.DAT", dir / "link.dat");
 
     TMainForm& w = Start();
-    EXPECT_EQ(QStringList({"Alpha.dat", "bravo.Dat", "charlie.dat", "zulu.DAT"}), Entries());
+    EXPECT_EQ(QStringList({"Alpha.dat", "bravo.Dat", "charlie.dat", "link.dat", "zulu.DAT"}),
+              Entries());
     EXPECT_EQ(0, w.CAIfiles->currentIndex());
     EXPECT_EQ(Q(dir), InputDirectory);
     EXPECT_EQ(Q(dir), OutputDirectory);

@@ -115,36 +115,4 @@ TEST(DecodeReportLine, TakesValidUtf8AsSuchAndAnythingElseAsLatin1) {
         EXPECT_EQ(c.shown, DecodeReportLine(c.bytes)) << c.bytes;
 }
 
-TEST(ListCaiFiles, TakesPlainVisibleDatFilesInAnyCase) {
-    namespace fs = std::filesystem;
-    const fs::path dir = testfiles::ScratchDir();
-    for (const char* name : {"a.dat", "B.DAT", "c.Dat", "d.dat.txt", "e.da", ".f.dat", "g.dat~"})
-        testfiles::WriteBytes(dir / name, "x");
-    fs::create_directory(dir / "h.dat");
-    fs::create_symlink(dir / "a.dat", dir / "link.dat");
-    QStringList found = ListCaiFiles(QString::fromStdString(dir.string()));
-    std::sort(found.begin(), found.end(), CaiFileLess);
-    EXPECT_EQ(QStringList({"a.dat", "B.DAT", "c.Dat", "link.dat"}), found);
-    EXPECT_TRUE(ListCaiFiles(QString::fromStdString((dir / "missing").string())).isEmpty());
-    EXPECT_TRUE(ListCaiFiles(QString()).isEmpty());
-}
-
-TEST(CaiFileLess, SortsWithoutRegardToCaseThenByExactText) {
-    QStringList names = {"b.dat", "A.dat", "a.dat", "_x.dat", "B.dat", "10.dat", "9.dat"};
-    std::sort(names.begin(), names.end(), CaiFileLess);
-    EXPECT_EQ(QStringList({"10.dat", "9.dat", "_x.dat", "A.dat", "a.dat", "B.dat", "b.dat"}),
-              names);
-}
-
-TEST(CurrentDirectory, IsTheAbsoluteWorkingFolderWithoutTrailingSeparator) {
-    const QString saved = QDir::currentPath();
-    const QString scratch =
-        QString::fromStdString(std::filesystem::canonical(testfiles::ScratchDir()).string());
-    for (const QString& folder : {scratch, QString("/")}) {
-        ASSERT_TRUE(QDir::setCurrent(folder));
-        EXPECT_EQ(folder, CurrentDirectory());
-    }
-    QDir::setCurrent(saved);
-}
-
 } // namespace
