@@ -1,11 +1,11 @@
 #!/bin/sh
-# Shows the Velquor window under a virtual X server, converts the example CAI file by clicking
-# "Convert to NDB", and saves a picture of the window.
+# Shows the Velquor window under a virtual X server, sets the variation to 2 and converts the
+# example CAI file with the mouse, and saves a picture of the window.
 #
 #   scripts/screenshot-window.sh [build folder] [picture]
 #
 # Defaults: build/ and docs/velquor-window.png. Needs xvfb-run, ImageMagick's import,
-# xwininfo (x11-utils), python3 and the XTest library (libxtst6), which presses the button.
+# xwininfo (x11-utils), python3 and the XTest library (libxtst6), which does the clicking.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,20 +31,26 @@ if [ "${1:-}" = "--inside" ]; then
     width=$(echo "$geometry" | sed -n 's/.*Width: *//p')
     height=$(echo "$geometry" | sed -n 's/.*Height: *//p')
     sleep 1
-    # The button lies 109 pixels from the left and 48 below the menu bar, 241 x 25 large.
-    python3 - "$((x + 109 + 120))" "$((y + height - 370 + 48 + 12))" <<'PY'
+    # Positions in the client area, which starts below the menu bar: the variation's up arrow
+    # at (79..93, 48..55), the convert button at (109..349, 48..72).
+    top=$((y + height - 370))
+    python3 - "$((x + 86))" "$((top + 51))" "$((x + 86))" "$((top + 51))" \
+        "$((x + 229))" "$((top + 60))" <<'PY'
 import ctypes, sys, time
 x11 = ctypes.CDLL("libX11.so.6")
 xtst = ctypes.CDLL("libXtst.so.6")
 x11.XOpenDisplay.restype = ctypes.c_void_p
 display = ctypes.c_void_p(x11.XOpenDisplay(None))
-xtst.XTestFakeMotionEvent(display, -1, int(sys.argv[1]), int(sys.argv[2]), 0)
-x11.XFlush(display)
-time.sleep(0.5)
-for press in (1, 0):
-    xtst.XTestFakeButtonEvent(display, 1, press, 0)
+points = list(map(int, sys.argv[1:]))
+for x, y in zip(points[0::2], points[1::2]):  # a click on each point in turn
+    xtst.XTestFakeMotionEvent(display, -1, x, y, 0)
     x11.XFlush(display)
-    time.sleep(0.2)
+    time.sleep(0.3)
+    for press in (1, 0):
+        xtst.XTestFakeButtonEvent(display, 1, press, 0)
+        x11.XFlush(display)
+        time.sleep(0.15)
+    time.sleep(0.3)
 x11.XCloseDisplay(display)
 PY
     sleep 2
