@@ -1,0 +1,9 @@
+#include "Register.h"
+
+void RegisterAllComponents() {
+    Ccalendr::Register();
+    Cgrid::Register();
+    Cgauges::Register();
+    Cspin::Register();
+    Perfgrap::Register();
+}
