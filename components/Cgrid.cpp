@@ -1,6 +1,7 @@
 #include "Cgrid.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 const QString TCColorGrid::SFG = QStringLiteral("FG");
@@ -270,8 +271,10 @@ void TCColorGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
 
 void TCColorGrid::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
-    const int n = columns_ * rows_;
-    int s = selection_;
+    // Wide arithmetic: a selection set far outside the grid moves without overflowing.
+    const long long n = static_cast<long long>(columns_) * rows_;
+    const long long columns = columns_;
+    long long s = selection_;
     switch (Key) {
     case VK_RIGHT:
     case VK_SPACE:
@@ -282,19 +285,19 @@ void TCColorGrid::KeyDown(WORD& Key, TShiftState Shift) {
         break;
     case VK_UP:
         // Up the column; from the top row to the bottom row one column to the left.
-        if (s >= columns_)
-            s -= columns_;
+        if (s >= columns)
+            s -= columns;
         else if (s != 0)
-            s = n - columns_ + s - 1;
+            s = n - columns + s - 1;
         else
             s = n - 1;
         break;
     case VK_DOWN:
         // Down the column; from the bottom row to the top row one column to the right.
-        if (s + columns_ < n)
-            s += columns_;
+        if (s + columns < n)
+            s += columns;
         else if (s != n - 1)
-            s = s % columns_ + 1;
+            s = s % columns + 1;
         else
             s = 0;
         break;
@@ -306,20 +309,21 @@ void TCColorGrid::KeyDown(WORD& Key, TShiftState Shift) {
         break;
     case 0x46: // 'F'
     case 0x66:
-        PickForeground(s);
-        SetSelection(s);
+        PickForeground(selection_);
+        SetSelection(selection_);
         Click();
         break;
     case 0x42: // 'B'
     case 0x62:
-        PickBackground(s);
-        SetSelection(s);
+        PickBackground(selection_);
+        SetSelection(selection_);
         Click();
         break;
     default:
         return;
     }
     Key = 0;
-    if (s != selection_)
-        SetSelection(s);
+    const int target = int(std::clamp<long long>(s, INT_MIN, INT_MAX));
+    if (target != selection_)
+        SetSelection(target);
 }

@@ -3,6 +3,7 @@
 
 #include <QMetaProperty>
 #include <QTest>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -160,12 +161,25 @@ TEST(ColorGrid, KeyboardTraversal) {
         int to;
     };
     const Case cases[] = {
-        {0, Qt::Key_Left, 15}, {0, Qt::Key_Up, 15},    {3, Qt::Key_Up, 14},
-        {12, Qt::Key_Down, 1}, {15, Qt::Key_Down, 0},  {15, Qt::Key_Right, 0},
-        {5, Qt::Key_End, 15},  {5, Qt::Key_Home, 0},   {5, Qt::Key_Space, 6},
-        {5, Qt::Key_Up, 1},    {5, Qt::Key_Down, 9},   {6, Qt::Key_Left, 5},
-        {7, Qt::Key_Right, 8}, {9, Qt::Key_PageUp, 9}, {9, Qt::Key_PageDown, 9},
+        {0, Qt::Key_Left, 15},
+        {0, Qt::Key_Up, 15},
+        {3, Qt::Key_Up, 14},
+        {12, Qt::Key_Down, 1},
+        {15, Qt::Key_Down, 0},
+        {15, Qt::Key_Right, 0},
+        {5, Qt::Key_End, 15},
+        {5, Qt::Key_Home, 0},
+        {5, Qt::Key_Space, 6},
+        {5, Qt::Key_Up, 1},
+        {5, Qt::Key_Down, 9},
+        {6, Qt::Key_Left, 5},
+        {7, Qt::Key_Right, 8},
+        {9, Qt::Key_PageUp, 9},
+        {9, Qt::Key_PageDown, 9},
         {9, Qt::Key_X, 9},
+        {INT_MAX, Qt::Key_Right, INT_MAX}, // far outside the grid: no overflow
+        {INT_MIN, Qt::Key_Up, INT_MIN + 11},
+        {INT_MIN, Qt::Key_Left, INT_MIN},
     };
     for (const Case& k : cases) {
         Grid g;
