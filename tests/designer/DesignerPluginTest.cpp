@@ -11,8 +11,10 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QMetaProperty>
 #include <QSet>
 #include <QWidget>
+#include <memory>
 
 namespace {
 
@@ -221,15 +223,27 @@ const Saved kSaved[] = {
     {"TPerformanceGraph", "PenWidth", "<number>1</number>", "1"},
 };
 
-// A form holding one widget of each class with the values of kSaved, as Designer saves it.
+// A form holding one widget of each class with the values of kSaved, as Designer saves it:
+// a property whose setter is not named set<Property> is marked stdset="0", so that code
+// generated from the form sets it through the property system.
 QByteArray SavedForm() {
     QString body, custom;
     for (const auto& o : kOffered) {
+        auto* plugin = PluginWidget(o.name);
+        if (!plugin)
+            return {};
+        const std::unique_ptr<QWidget> sample(plugin->createWidget(nullptr));
+        const QMetaObject* meta = sample->metaObject();
         body += QStringLiteral("  <widget class=\"%1\" name=\"my%1\">\n").arg(o.name);
-        for (const auto& s : kSaved)
-            if (QLatin1String(s.widgetClass) == QLatin1String(o.name))
-                body += QStringLiteral("   <property name=\"%1\">%2</property>\n")
-                            .arg(s.property, s.xml);
+        for (const auto& s : kSaved) {
+            if (QLatin1String(s.widgetClass) != QLatin1String(o.name))
+                continue;
+            const int index = meta->indexOfProperty(s.property);
+            EXPECT_GE(index, 0) << o.name << "." << s.property;
+            const bool stdset = index >= 0 && meta->property(index).hasStdCppSet();
+            body += QStringLiteral("   <property name=\"%1\"%2>%3</property>\n")
+                        .arg(s.property, stdset ? "" : " stdset=\"0\"", s.xml);
+        }
         body += QStringLiteral("  </widget>\n");
         custom += QStringLiteral("  <customwidget><class>%1</class><extends>%2</extends>"
                                  "<header>%3</header></customwidget>\n")
