@@ -119,13 +119,10 @@ int FindFileEntry(const QStringList& entries, const QString& name) {
 }
 
 void DeriveOutputFileName() {
-    // Only the file's own extension changes; a ".dat" inside a folder name or earlier in the
-    // file name stays as it is, so the SN10 file never gets a CAI file's name.
-    static const QString caiExtension = QStringLiteral(".dat");
-    OutputFileName = InputFileName;
-    if (FileNamePart(OutputFileName).endsWith(caiExtension, Qt::CaseInsensitive))
-        OutputFileName.replace(OutputFileName.size() - caiExtension.size(), caiExtension.size(),
-                               QStringLiteral(".NDB"));
+    // The first ".DAT" of the path, in any letter case, becomes ".NDB"; then the input folder
+    // becomes the output folder.
+    OutputFileName = StringReplace(InputFileName, QStringLiteral(".DAT"), QStringLiteral(".NDB"),
+                                   {rfIgnoreCase});
     OutputFileName = StringReplace(OutputFileName, InputDirectory, OutputDirectory, {rfIgnoreCase});
 }
 

