@@ -59,6 +59,24 @@ void GraphStep(benchmark::State& state) {
 }
 BENCHMARK(GraphStep)->Arg(pgLine)->Arg(pgBar)->Unit(benchmark::kMicrosecond)->Repetitions(7);
 
+// The same with the chart on screen, so that every step also repaints the control.
+void GraphStepShown(benchmark::State& state) {
+    Chart chart(TGraphKind(state.range(0)));
+    chart.show();
+    int i = 0;
+    for (; i < 400; ++i) {
+        chart.Feed(i);
+        chart.Update();
+    }
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        chart.Feed(i++);
+        chart.Update();
+    }
+    state.SetLabel(state.range(0) == pgBar ? "bars, shown" : "lines, shown");
+}
+BENCHMARK(GraphStepShown)->Arg(pgLine)->Arg(pgBar)->Unit(benchmark::kMicrosecond)->Repetitions(7);
+
 void GraphReplay(benchmark::State& state) {
     Chart chart(TGraphKind(state.range(0)));
     for (int i = 0; i < 400; ++i) {

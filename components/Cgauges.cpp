@@ -245,17 +245,27 @@ void TCGauge::PaintAsNeedle(TBitmap& image, const TRect& rect) {
 
 void TCGauge::PaintAsText(TBitmap& image, const TRect& rect) {
     const QString text = QString::number(GetPercentDone()) + QLatin1Char('%');
+    // White text on black, combined with the picture by XOR, inverts exactly the pixels under
+    // the glyphs. Black changes nothing under XOR, so the text bitmap only needs to cover the
+    // text (with a margin for glyphs reaching out of their cell), not the whole picture.
     TBltBitmap textImage;
-    textImage.FitToTemplate(image);
-    PaintBackground(textImage);
     TCanvas* c = textImage.Canvas();
-    c->Brush().Style = bsClear;
     c->Font().Assign(font());
     c->Font().Color = clWhite;
-    const int x = (rect.Right - rect.Left + 1 - c->TextWidth(text)) / 2;
-    const int y = (rect.Bottom - rect.Top + 1 - c->TextHeight(text)) / 2;
-    c->TextRect(rect, x, y, text);
-    // White text on black: XOR inverts exactly the pixels under the glyphs.
+    const int tw = c->TextWidth(text), th = c->TextHeight(text);
+    const int x = (rect.Right - rect.Left + 1 - tw) / 2;
+    const int y = (rect.Bottom - rect.Top + 1 - th) / 2;
+    const int margin = th;
+    const TRect area{std::max(rect.Left, x - margin), std::max(rect.Top, y - margin),
+                     std::min(rect.Right, x + tw + margin), std::min(rect.Bottom, y + th + margin)};
+    if (area.Width() <= 0 || area.Height() <= 0)
+        return;
+    textImage.SetSize(area.Width(), area.Height());
+    Blacken(textImage, area.Width(), area.Height());
+    c->Brush().Style = bsClear;
+    TRect clip = rect;
+    OffsetRect(clip, -area.Left, -area.Top);
+    c->TextRect(clip, x - area.Left, y - area.Top, text);
     image.Canvas()->SetCopyMode(SRCINVERT);
-    image.Canvas()->Draw(0, 0, textImage);
+    image.Canvas()->Draw(area.Left, area.Top, textImage);
 }
