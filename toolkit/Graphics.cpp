@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -69,6 +70,14 @@ Px* Row(QImage& image, int y) {
 }
 const Px* Row(const QImage& image, int y) {
     return reinterpret_cast<const Px*>(image.constScanLine(y));
+}
+
+// Sizes of a rectangle without overflow, whatever its coordinates.
+long long WidthOf(const TRect& r) {
+    return static_cast<long long>(r.Right) - r.Left;
+}
+long long HeightOf(const TRect& r) {
+    return static_cast<long long>(r.Bottom) - r.Top;
 }
 
 TRect Normalized(int l, int t, int r, int b) {
@@ -224,14 +233,36 @@ void TCanvas::PlotPen(int x, int y, int index) {
     }
 }
 
+// Runs of pen pixels; the part far outside the drawing area is skipped (but counted, so that
+// dotted pens keep their pattern).
 void TCanvas::HLine(int x0, int x1, int y, int& index) {
-    for (int x = x0; x <= x1; ++x)
-        PlotPen(x, y, index++);
+    const TRect clip = ClipRect();
+    const long long reach = std::max(1, pen_.Width);
+    const long long first = std::max<long long>(x0, clip.Left - reach);
+    const long long last = std::min<long long>(x1, clip.Right + reach);
+    if (first > last) {
+        index += int((static_cast<long long>(x1) - x0 + 1) & 1);
+        return;
+    }
+    index += int((first - x0) & 1);
+    for (long long x = first; x <= last; ++x)
+        PlotPen(int(x), y, index++);
+    index += int((x1 - last) & 1);
 }
 
 void TCanvas::VLine(int x, int y0, int y1, int& index) {
-    for (int y = y0; y <= y1; ++y)
-        PlotPen(x, y, index++);
+    const TRect clip = ClipRect();
+    const long long reach = std::max(1, pen_.Width);
+    const long long first = std::max<long long>(y0, clip.Top - reach);
+    const long long last = std::min<long long>(y1, clip.Bottom + reach);
+    if (first > last) {
+        index += int((static_cast<long long>(y1) - y0 + 1) & 1);
+        return;
+    }
+    index += int((first - y0) & 1);
+    for (long long y = first; y <= last; ++y)
+        PlotPen(x, int(y), index++);
+    index += int((y1 - last) & 1);
 }
 
 void TCanvas::MoveTo(int x, int y) {
@@ -239,18 +270,48 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x1, int y1) {
-    int x = penPos_.x(), y = penPos_.y();
+    long long x = penPos_.x(), y = penPos_.y();
     penPos_ = QPoint(x1, y1);
     if (!target_ || pen_.Style == psClear)
         return;
-    // Bresenham, stopping one pixel short of the end point.
-    const long long dx = std::llabs(static_cast<long long>(x1) - x);
-    const long long dy = -std::llabs(static_cast<long long>(y1) - y);
+    long long dx = std::llabs(x1 - x), dy = -std::llabs(y1 - y);
     const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
+    long long steps = std::max(dx, -dy); // pixels drawn: the end point is left out
+    if (steps > (1 << 16)) {
+        // A very long line: start where it comes near the drawing area and stop when it has
+        // passed it, so that the loop runs over the part that can be seen.
+        const TRect clip = ClipRect();
+        const double margin = std::max(1, pen_.Width) + 1.0;
+        const double px = double(x1 - x), py = double(y1 - y);
+        double t0 = 0, t1 = 1;
+        auto edge = [&](double p, double q) { // keeps the part of the line where p t <= q
+            if (p == 0)
+                return q >= 0;
+            const double t = q / p;
+            if (p < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+            return t0 <= t1;
+        };
+        if (!(edge(-px, double(x) - (clip.Left - margin)) &&
+              edge(px, (clip.Right + margin) - double(x)) &&
+              edge(-py, double(y) - (clip.Top - margin)) &&
+              edge(py, (clip.Bottom + margin) - double(y))))
+            return;
+        if (t0 > 0) {
+            x += std::llround(t0 * px);
+            y += std::llround(t0 * py);
+            dx = std::llabs(x1 - x);
+            dy = -std::llabs(y1 - y);
+        }
+        steps = std::min(std::max(dx, -dy), std::llround((t1 - t0) * double(steps)) + 2);
+    }
+    // Bresenham.
     long long err = dx + dy;
     int index = 0;
-    while (!(x == x1 && y == y1)) {
-        PlotPen(x, y, index++);
+    for (; steps > 0 && !(x == x1 && y == y1); --steps) {
+        PlotPen(int(x), int(y), index++);
         const long long e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -260,9 +321,6 @@ void TCanvas::LineTo(int x1, int y1) {
             err += dx;
             y += sy;
         }
-        // Far outside the image nothing more can be drawn; stop early on huge lines.
-        if (index > 1 << 20)
-            break;
     }
     Changed();
 }
@@ -279,7 +337,7 @@ void TCanvas::FillRect(const TRect& rect) {
 
 void TCanvas::FrameRect(const TRect& rect) {
     const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
-    if (!target_ || r.Width() <= 0 || r.Height() <= 0)
+    if (!target_ || WidthOf(r) <= 0 || HeightOf(r) <= 0)
         return;
     const TPen saved = pen_;
     pen_ = TPen{brush_.Color, 1, psSolid, pmCopy};
@@ -294,28 +352,29 @@ void TCanvas::FrameRect(const TRect& rect) {
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     const TRect r = Normalized(left, top, right, bottom);
-    if (!target_ || r.Width() <= 0 || r.Height() <= 0)
+    if (!target_ || WidthOf(r) <= 0 || HeightOf(r) <= 0)
         return;
     if (pen_.Style == psClear) {
         FillRect(r);
         return;
     }
-    const int w = std::clamp(pen_.Width, 1, std::max(1, std::min(r.Width(), r.Height()) / 2));
+    const long long smaller = std::min(WidthOf(r), HeightOf(r));
+    const int w = int(std::clamp<long long>(pen_.Width, 1, std::max<long long>(1, smaller / 2)));
     TRect inner = r;
     InflateRect(inner, -w, -w);
-    if (inner.Width() > 0 && inner.Height() > 0)
+    if (WidthOf(inner) > 0 && HeightOf(inner) > 0)
         FillRect(inner);
     // Rings of one pixel, from the outside in, so every outline pixel is drawn exactly once.
     const TPen saved = pen_;
     pen_.Width = 1;
     int index = 0;
     TRect ring = r;
-    for (int i = 0; i < w && ring.Width() > 0 && ring.Height() > 0; ++i) {
+    for (int i = 0; i < w && WidthOf(ring) > 0 && HeightOf(ring) > 0; ++i) {
         HLine(ring.Left, ring.Right - 1, ring.Top, index);
-        if (ring.Height() > 1)
+        if (HeightOf(ring) > 1)
             HLine(ring.Left, ring.Right - 1, ring.Bottom - 1, index);
         VLine(ring.Left, ring.Top + 1, ring.Bottom - 2, index);
-        if (ring.Width() > 1)
+        if (WidthOf(ring) > 1)
             VLine(ring.Right - 1, ring.Top + 1, ring.Bottom - 2, index);
         InflateRect(ring, -1, -1);
     }
@@ -376,14 +435,14 @@ void TCanvas::Pie(int left, int top, int right, int bottom, int x3, int y3, int 
 void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3, int y3, int x4,
                     int y4) {
     const TRect box = Normalized(left, top, right, bottom);
-    if (!target_ || box.Width() <= 0 || box.Height() <= 0)
+    if (!target_ || box.Right == box.Left || box.Bottom == box.Top)
         return;
     // Work area: the box within the image plus a one-pixel margin for the border test.
     const TRect area = Intersect(box, {-1, -1, Width() + 1, Height() + 1});
     const int aw = area.Width(), ah = area.Height();
     if (aw <= 0 || ah <= 0)
         return;
-    const double a = box.Width() / 2.0, b = box.Height() / 2.0;
+    const double a = (double(box.Right) - box.Left) / 2.0, b = (double(box.Bottom) - box.Top) / 2.0;
     const double cx = box.Left + a, cy = box.Top + b;
 
     // The sector, in coordinates with y pointing up: from ray s counterclockwise to ray e.
@@ -403,8 +462,10 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
         if (t < 0)
             continue;
         const double half = a * std::sqrt(t);
-        const int xl = std::max(area.Left, int(std::ceil(cx - half - 0.5)));
-        const int xr = std::min(area.Right - 1, int(std::floor(cx + half - 0.5)));
+        const int xl =
+            int(std::clamp(std::ceil(cx - half - 0.5), double(area.Left), double(area.Right)));
+        const int xr = int(
+            std::clamp(std::floor(cx + half - 0.5), double(area.Left) - 1, double(area.Right) - 1));
         if (xl > xr)
             continue;
         spanLeft[std::size_t(y - area.Top)] = xl;
@@ -486,22 +547,26 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
 
 void TCanvas::DrawFocusRect(const TRect& rect) {
     const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
-    if (!target_ || r.Width() <= 0 || r.Height() <= 0)
+    if (!target_ || WidthOf(r) <= 0 || HeightOf(r) <= 0)
         return;
     // Pixels whose coordinates add up to an even number form the dotted pattern, so the dots
     // stay in place wherever the frame is drawn and a second call restores the picture.
     auto invert = [this](int x, int y) {
-        if (((x + y) & 1) == 0 && Inside(x, y)) {
+        if (((static_cast<long long>(x) + y) & 1) == 0 && Inside(x, y)) {
             Px& p = Row(*target_, y)[x];
             p = (p ^ 0x00FFFFFFu) | kOpaque;
         }
     };
-    for (int x = r.Left; x < r.Right; ++x) {
+    // Only the part of the frame inside the drawing area is visited.
+    const TRect clip = ClipRect();
+    const int x0 = std::max(r.Left, clip.Left), x1 = std::min(r.Right, clip.Right);
+    for (int x = x0; x < x1; ++x) {
         invert(x, r.Top);
         if (r.Bottom - 1 > r.Top)
             invert(x, r.Bottom - 1);
     }
-    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    const int y0 = std::max(r.Top + 1, clip.Top), y1 = std::min(r.Bottom - 1, clip.Bottom);
+    for (int y = y0; y < y1; ++y) {
         invert(r.Left, y);
         if (r.Right - 1 > r.Left)
             invert(r.Right - 1, y);
@@ -545,7 +610,9 @@ template <class Body> void WithCopyMode(TCopyMode mode, Body body) {
 } // namespace
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& source) {
-    if (!target_ || dest.Width() <= 0 || dest.Height() <= 0)
+    const long long destW = WidthOf(dest), destH = HeightOf(dest);
+    const long long sourceW = WidthOf(source), sourceH = HeightOf(source);
+    if (!target_ || destW <= 0 || destH <= 0)
         return;
     const TCopyMode mode = copyMode_;
     const TRect clipped = Intersect(dest, ClipRect());
@@ -561,17 +628,22 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
         return;
     }
     const QImage* src = canvas.target_;
-    if (!src || source.Width() <= 0 || source.Height() <= 0)
+    if (!src || sourceW <= 0 || sourceH <= 0)
         return;
-    const bool sameSize = dest.Width() == source.Width() && dest.Height() == source.Height();
-    const int dx = source.Left - dest.Left, dy = source.Top - dest.Top;
+    const bool sameSize = destW == sourceW && destH == sourceH;
     if (sameSize) {
-        // Destination pixels whose source pixel lies inside the source image.
-        TRect area = Intersect(
-            clipped, {source.Left - dx, source.Top - dy, source.Right - dx, source.Bottom - dy});
-        area = Intersect(area, {-dx, -dy, src->width() - dx, src->height() - dy});
-        if (area.Width() <= 0 || area.Height() <= 0)
+        // Destination pixels whose source pixel lies inside the source image; the offsets are
+        // small whenever there is any.
+        const long long ox = static_cast<long long>(source.Left) - dest.Left;
+        const long long oy = static_cast<long long>(source.Top) - dest.Top;
+        const long long l = std::max<long long>(clipped.Left, -ox);
+        const long long t = std::max<long long>(clipped.Top, -oy);
+        const long long r = std::min<long long>(clipped.Right, src->width() - ox);
+        const long long b = std::min<long long>(clipped.Bottom, src->height() - oy);
+        if (l >= r || t >= b)
             return;
+        const TRect area{int(l), int(t), int(r), int(b)};
+        const int dx = int(ox), dy = int(oy);
         const std::size_t n = std::size_t(area.Width());
         if (src == target_ && mode == SRCCOPY) {
             // Scrolling within one image: move rows in an order that reads each source row
@@ -608,8 +680,8 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
     WithCopyMode(mode, [&](auto op) {
         for (int y = clipped.Top; y < clipped.Bottom; ++y) {
             const long long sy =
-                source.Top +
-                (static_cast<long long>(y - dest.Top) * source.Height()) / dest.Height();
+                source.Top + static_cast<long long>(std::floor((static_cast<double>(y) - dest.Top) *
+                                                               double(sourceH) / double(destH)));
             if (sy < 0 || sy >= from.height())
                 continue;
             Px* row = Row(*target_, y);
@@ -617,7 +689,8 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
             for (int x = clipped.Left; x < clipped.Right; ++x) {
                 const long long sx =
                     source.Left +
-                    (static_cast<long long>(x - dest.Left) * source.Width()) / dest.Width();
+                    static_cast<long long>(std::floor((static_cast<double>(x) - dest.Left) *
+                                                      double(sourceW) / double(destW)));
                 if (sx < 0 || sx >= from.width())
                     continue;
                 row[x] = op(row[x], srow[sx]);
@@ -650,7 +723,7 @@ int TCanvas::TextHeight(const QString&) const {
 }
 
 void TCanvas::DrawTextCell(int x, int y, const QString& text, const QRect* clip) {
-    if (!target_)
+    if (!target_ || target_->isNull())
         return;
     const QFont font = DrawingFont(font_);
     const QFontMetrics metrics(font);
@@ -676,25 +749,26 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
 }
 
 void TCanvas::TextRect(const TRect& clip, int x, int y, const QString& text) {
-    const QRect r = clip.ToQRect();
+    const QRect r = Intersect(clip, ClipRect()).ToQRect();
     DrawTextCell(x, y, text, &r);
 }
 
 void TCanvas::DrawText(const TRect& rect, const QString& text, unsigned flags) {
     const int w = TextWidth(text), h = TextHeight(text);
     int x = rect.Left, y = rect.Top;
+    auto fit = [](long long v) { return int(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2)); };
     if (flags & DT_CENTER)
-        x = rect.Left + (rect.Width() - w) / 2;
+        x = fit(rect.Left + (WidthOf(rect) - w) / 2);
     else if (flags & DT_RIGHT)
-        x = rect.Right - w;
+        x = fit(static_cast<long long>(rect.Right) - w);
     if (flags & DT_VCENTER)
-        y = rect.Top + (rect.Height() - h) / 2;
+        y = fit(rect.Top + (HeightOf(rect) - h) / 2);
     else if (flags & DT_BOTTOM)
-        y = rect.Bottom - h;
+        y = fit(static_cast<long long>(rect.Bottom) - h);
     if (flags & DT_NOCLIP) {
         DrawTextCell(x, y, text, nullptr);
     } else {
-        const QRect r = rect.ToQRect();
+        const QRect r = Intersect(rect, ClipRect()).ToQRect();
         DrawTextCell(x, y, text, &r);
     }
 }

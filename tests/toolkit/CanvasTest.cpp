@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -312,6 +313,39 @@ TEST(CanvasClip, DrawingStaysInTheClipRectangle) {
     b.c.ResetClipRect();
     b.c.SetPixel(9, 9, clBlue);
     EXPECT_EQ(b.c.Pixel(9, 9), clBlue);
+}
+
+TEST(CanvasClip, HugeCoordinatesDrawOnlyTheVisiblePart) {
+    // Shapes and lines reaching far outside the image are drawn where they cross it, quickly and
+    // without overflow.
+    Board b(10, 10);
+    b.c.Pen().Color = clBlue;
+    b.c.MoveTo(INT_MIN + 1, 5);
+    b.c.LineTo(INT_MAX, 5);
+    EXPECT_EQ(b.Count(clBlue), 10);
+    b.c.MoveTo(3, INT_MIN);
+    b.c.LineTo(3, 8); // the end point is still left out
+    EXPECT_EQ(b.c.Pixel(3, 7), clBlue);
+    EXPECT_EQ(b.c.Pixel(3, 8), clWhite);
+    b.c.MoveTo(-2000000000, -2000000000);
+    b.c.LineTo(2000000000, 2000000000); // the diagonal through the image
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(b.c.Pixel(i, i), clBlue) << i;
+
+    Board r(10, 10);
+    r.c.Pen().Color = clBlue;
+    r.c.Brush().Color = clRed;
+    r.c.Rectangle(INT_MIN, 2, INT_MAX, INT_MAX);
+    EXPECT_EQ(r.c.Pixel(5, 2), clBlue);
+    EXPECT_EQ(r.c.Pixel(5, 3), clRed);
+    r.c.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    EXPECT_EQ(r.Count(clRed), 100);
+    r.c.DrawFocusRect({INT_MIN, 4, INT_MAX, INT_MAX});
+    EXPECT_EQ(r.c.Pixel(0, 4), clAqua);
+    r.c.SetCopyMode(SRCINVERT);
+    r.c.CopyRect({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, r.c, {0, 0, 10, 10});
+    r.c.CopyRect({0, 0, 10, 10}, r.c, {INT_MIN, 0, INT_MAX, 10});
+    r.c.DrawText({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, "x", DT_CENTER | DT_VCENTER);
 }
 
 TEST(Bitmaps, ResizeKeepsPixelsAndFitToTemplateFills) {
