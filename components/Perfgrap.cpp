@@ -207,6 +207,10 @@ void TPerformanceGraph::DisplayPoints(int Y) {
 }
 
 void TPerformanceGraph::Replay() {
+    // A width change that no paint has seen yet: the history follows it before the picture is
+    // rebuilt at the new size, or the paint would never notice it.
+    if (graphBitmap_->Width() != Width())
+        ReallocHistory();
     Initialize(int(PositiveMod(static_cast<long long>(Width()) + gridPhase_, gridSize_)));
     const TRect saved = newBandRect_;
     // Bands are laid out from the left so that the last completed step ends at the right edge,
@@ -242,11 +246,9 @@ void TPerformanceGraph::ReallocHistory() {
 }
 
 void TPerformanceGraph::Paint() {
-    if (graphBitmap_->Height() != Height() || graphBitmap_->Width() != Width()) {
-        if (graphBitmap_->Width() != Width())
-            ReallocHistory();
+    // A new size redraws from the history, resized first when the width changed.
+    if (graphBitmap_->Height() != Height() || graphBitmap_->Width() != Width())
         Replay();
-    }
     Canvas()->SetCopyMode(SRCCOPY);
     Canvas()->Draw(0, 0, *graphBitmap_);
 }

@@ -312,6 +312,21 @@ TEST(PerformanceGraph, WidthChangesResizeTheHistory) {
     EXPECT_EQ(TopRow(g, 29, clRed), 50 - 25 - 1);
 }
 
+TEST(PerformanceGraph, FullRedrawBeforeAnyPaintFollowsANewWidth) {
+    TPerformanceGraph g;
+    g.SetKind(pgBar);
+    g.SetWidth(300); // hidden: no paint notices the new width
+    for (int i = 0; i < 120; ++i) {
+        g.DataPoint(clRed, 100 + i); // the scale changes now and then: full redraws
+        g.Update();
+    }
+    EXPECT_EQ(g.HistorySize(), 300 / 3 + 2);
+    g.grab();
+    // The last 100 steps fill the picture without a gap.
+    for (int x = 0; x < 300; x += 3)
+        EXPECT_NE(TopRow(g, x, clRed), -1) << x;
+}
+
 TEST(PerformanceGraph, NarrowerThanOneStep) {
     TPerformanceGraph g;
     g.SetStepSize(5);
