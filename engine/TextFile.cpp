@@ -93,8 +93,11 @@ std::FILE* OpenTextForWriting(const char* path) {
     if (!path || !*path)
         return nullptr;
     std::FILE* file = std::fopen(path, "wb");
+    // Large blocks spare the system calls; the runtime would pick a small buffer of its own (and
+    // ignores a size given without a buffer). One such file is open at a time.
+    static char buffer[64 * 1024];
     if (file)
-        std::setvbuf(file, nullptr, _IOFBF, 64 * 1024);
+        std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
     return file;
 }
 

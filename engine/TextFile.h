@@ -35,6 +35,7 @@ private:
 };
 
 // Opens a file for writing text (created, or emptied when it exists); nullptr on failure.
+// Only one file opened this way may be open at a time: they share one buffer.
 std::FILE* OpenTextForWriting(const char* path);
 
 // Writes text, each line feed as CR LF.
