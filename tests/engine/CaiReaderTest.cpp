@@ -46,18 +46,6 @@ TEST(GetField, CutsFieldsAtEveryComma) {
     }
 }
 
-TEST(LineKinds, BlankAndCommentLines) {
-    EXPECT_TRUE(IsBlankLine(nullptr));
-    EXPECT_TRUE(IsBlankLine(""));
-    EXPECT_TRUE(IsBlankLine(" \t\r\n\v\f"));
-    EXPECT_FALSE(IsBlankLine("\xA0"));
-    EXPECT_TRUE(IsCommentLine("   * any text"));
-    EXPECT_TRUE(IsCommentLine("*"));
-    EXPECT_FALSE(IsCommentLine(""));
-    EXPECT_FALSE(IsCommentLine("  "));
-    EXPECT_FALSE(IsCommentLine("1,*"));
-}
-
 TEST_F(ReaderTest, EmptyAndCommentOnlyFilesGiveNoPoints) {
     for (const char* text : {"", "\n\n", "* one\r\n   * two\r\n\r\n",
                              "\x1A"
@@ -191,18 +179,6 @@ TEST_F(ReaderTest, DosTextModeAndHostileBytes) {
     EXPECT_STREQ("", Point(2).Name);
     EXPECT_STREQ("\xE9t\xE9", Point(3).Latitude);
     EXPECT_EQ(Lines{}, lines);
-}
-
-TEST_F(ReaderTest, UnreadableInputsDoNotOpen) {
-    lines.clear();
-    ResetConversionState(0, 1, "");
-    EXPECT_FALSE(ReadCaiFile(dir.string().c_str())); // a folder is no CAI file
-    EXPECT_FALSE(ReadCaiFile((dir / "missing.dat").string().c_str()));
-    std::string longPath(5000, 'a');
-    EXPECT_FALSE(ReadCaiFile(longPath.c_str()));
-    ASSERT_EQ(3u, lines.size());
-    EXPECT_EQ("Could not open file: " + dir.string(), lines[0]);
-    EXPECT_EQ(0, ErrorCount);
 }
 
 TEST_F(ReaderTest, ReadErrorIsNotTakenForTheEnd) {

@@ -121,13 +121,6 @@ TEST_F(EngineTest, UnreadableCaiFileStopsBeforeTheDatabase) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST_F(EngineTest, DatabaseThatCannotBeOpenedStopsTheRun) {
-    const std::string cai = Cai("1,a,b,c,HT,A\n"), out = (dir / "no" / "such" / "x.ndb").string();
-    EXPECT_EQ(0, RunConversion(2.0f, 1, cai.c_str(), out.c_str()));
-    EXPECT_EQ((Lines{"1 points read from: " + cai, out + " 1: Could not open SN10 file."}), lines);
-    EXPECT_EQ(0, ErrorCount);
-}
-
 TEST_F(EngineTest, FailedWriteIsReportedAsAnError) {
     const std::string cai = Cai("**  ------------ T\n**  ------ Timezone: 1\n1,a,b,c,HT,A\n");
     ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), "/dev/full"));
