@@ -46,7 +46,7 @@ std::string Header(const std::string& cai) {
 }
 
 TEST_F(EngineTest, CleanFileIsConvertedWhole) {
-    const std::string cai = Cai("**  ------------ My Site ----\r\n"
+    const std::string cai = Cai("**  ------------ My \"Site\" ----\r\n"
                                 "**  ------ Timezone: 5.5 ------\r\n"
                                 "* comment\r\n"
                                 "1,52:08.900N,006:20:16E,104M,HAT,HOME FIELD,123.5\r\n"
@@ -54,7 +54,7 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
                                 "3,52:10.000N,006:22:00E,5M,R,NOWHERE,x\r\n");
     const std::string out = Out();
     ASSERT_EQ(1, RunConversion(-3.0f, 1, cai.c_str(), out.c_str()));
-    EXPECT_EQ(Header(cai) + "H \"My Site         CAI conversion  " + cai +
+    EXPECT_EQ(Header(cai) + "H \"My 'Site'       CAI conversion  " + cai +
                   "\" , Timezone  5:30 , Magvar -3.0 , Home \"01HOME \"\r\n"
                   "P \"01HOME \", 52:08.900N , 006:20:16E , 104M  , TLA    , U , "
                   "\"HOME FIELD      123.5\"\r\n"
@@ -66,7 +66,9 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
     EXPECT_EQ(7, TurnpointTable[0].OutputLine);
     EXPECT_EQ(8, TurnpointTable[1].OutputLine);
     EXPECT_EQ(0, TurnpointTable[2].OutputLine);
-    EXPECT_STREQ("chimney \"red\"", TurnpointTable[1].Comment); // stored fields keep their quotes
+    // Stored texts keep their quotes; only the file's quoted texts lose them.
+    EXPECT_STREQ("chimney \"red\"", TurnpointTable[1].Comment);
+    EXPECT_STREQ("My \"Site\"       ", ConverterState.SiteTitle);
 }
 
 TEST_F(EngineTest, MissingHeadersHomeAndVariationAreDefaulted) {
