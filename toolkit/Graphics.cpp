@@ -165,6 +165,13 @@ TFont::TFont() : Font(QGuiApplication::font()) {}
 
 TCanvas::TCanvas(QImage* target) : target_(target) {}
 
+void TCanvas::Prepare() {
+    bits_ = target_ && !target_->isNull() ? target_->bits() : nullptr;
+    stride_ = target_ ? target_->bytesPerLine() : 0;
+    drawable_ = ClipRect();
+    penPixel_ = ColorToPixel(pen_.Color);
+}
+
 void TCanvas::Changed() {
     if (OnChange)
         OnChange();
@@ -196,13 +203,14 @@ bool TCanvas::Inside(int x, int y) const {
 TColor TCanvas::Pixel(int x, int y) const {
     if (!target_ || x < 0 || y < 0 || x >= target_->width() || y >= target_->height())
         return clBlack;
-    return PixelToColor(Row(*target_, y)[x]);
+    return PixelToColor(Row(std::as_const(*target_), y)[x]);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
     if (!Inside(x, y))
         return;
-    Row(*target_, y)[x] = ColorToPixel(color);
+    Prepare();
+    Dst(y)[x] = ColorToPixel(color);
     Changed();
 }
 
@@ -210,58 +218,78 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 void TCanvas::PlotPen(int x, int y, int index) {
     if (pen_.Style == psDot && (index & 1))
         return;
-    const int w = std::max(1, pen_.Width);
+    const int w = pen_.Width > 1 ? pen_.Width : 1;
     const int x0 = x - (w - 1) / 2, y0 = y - (w - 1) / 2;
-    const Px color = ColorToPixel(pen_.Color);
-    for (int py = y0; py < y0 + w; ++py) {
-        for (int px = x0; px < x0 + w; ++px) {
-            if (!Inside(px, py))
-                continue;
-            Px& p = Row(*target_, py)[px];
+    const int left = std::max(x0, drawable_.Left), right = std::min(x0 + w, drawable_.Right);
+    const int top = std::max(y0, drawable_.Top), bottom = std::min(y0 + w, drawable_.Bottom);
+    for (int py = top; py < bottom; ++py) {
+        Px* row = Dst(py);
+        for (int px = left; px < right; ++px) {
+            Px& p = row[px];
             switch (pen_.Mode) {
             case pmCopy:
-                p = color;
+                p = penPixel_;
                 break;
             case pmNot:
                 p = ~p | kOpaque;
                 break;
             case pmXor:
-                p = (p ^ color) | kOpaque;
+                p = (p ^ penPixel_) | kOpaque;
                 break;
             }
         }
     }
 }
 
+// Whether pen runs can be written as plain fills.
+bool TCanvas::PlainPen() const {
+    return pen_.Width <= 1 && pen_.Style == psSolid && pen_.Mode == pmCopy;
+}
+
 // Runs of pen pixels; the part far outside the drawing area is skipped (but counted, so that
 // dotted pens keep their pattern).
 void TCanvas::HLine(int x0, int x1, int y, int& index) {
-    const TRect clip = ClipRect();
     const long long reach = std::max(1, pen_.Width);
-    const long long first = std::max<long long>(x0, clip.Left - reach);
-    const long long last = std::min<long long>(x1, clip.Right + reach);
+    const long long first = std::max<long long>(x0, drawable_.Left - reach);
+    const long long last = std::min<long long>(x1, drawable_.Right + reach);
     if (first > last) {
         index += int((static_cast<long long>(x1) - x0 + 1) & 1);
         return;
     }
     index += int((first - x0) & 1);
-    for (long long x = first; x <= last; ++x)
-        PlotPen(int(x), y, index++);
+    if (PlainPen()) {
+        const long long l = std::max<long long>(first, drawable_.Left);
+        const long long r = std::min<long long>(last, drawable_.Right - 1);
+        if (y >= drawable_.Top && y < drawable_.Bottom && l <= r)
+            std::fill_n(Dst(y) + l, std::size_t(r - l + 1), penPixel_);
+        index += int((last - first + 1) & 1);
+    } else {
+        for (long long x = first; x <= last; ++x)
+            PlotPen(int(x), y, index++);
+    }
     index += int((x1 - last) & 1);
 }
 
 void TCanvas::VLine(int x, int y0, int y1, int& index) {
-    const TRect clip = ClipRect();
     const long long reach = std::max(1, pen_.Width);
-    const long long first = std::max<long long>(y0, clip.Top - reach);
-    const long long last = std::min<long long>(y1, clip.Bottom + reach);
+    const long long first = std::max<long long>(y0, drawable_.Top - reach);
+    const long long last = std::min<long long>(y1, drawable_.Bottom + reach);
     if (first > last) {
         index += int((static_cast<long long>(y1) - y0 + 1) & 1);
         return;
     }
     index += int((first - y0) & 1);
-    for (long long y = first; y <= last; ++y)
-        PlotPen(x, int(y), index++);
+    if (PlainPen()) {
+        const long long t = std::max<long long>(first, drawable_.Top);
+        const long long b = std::min<long long>(last, drawable_.Bottom - 1);
+        if (x >= drawable_.Left && x < drawable_.Right)
+            for (long long y = t; y <= b; ++y)
+                Dst(int(y))[x] = penPixel_;
+        index += int((last - first + 1) & 1);
+    } else {
+        for (long long y = first; y <= last; ++y)
+            PlotPen(x, int(y), index++);
+    }
     index += int((y1 - last) & 1);
 }
 
@@ -274,6 +302,7 @@ void TCanvas::LineTo(int x1, int y1) {
     penPos_ = QPoint(x1, y1);
     if (!target_ || pen_.Style == psClear)
         return;
+    Prepare();
     long long dx = std::llabs(x1 - x), dy = -std::llabs(y1 - y);
     const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
     long long steps = std::max(dx, -dy); // pixels drawn: the end point is left out
@@ -328,10 +357,11 @@ void TCanvas::LineTo(int x1, int y1) {
 void TCanvas::FillRect(const TRect& rect) {
     if (!target_ || brush_.Style == bsClear)
         return;
+    Prepare();
     const TRect r = Intersect(rect, ClipRect());
     const Px color = ColorToPixel(brush_.Color);
     for (int y = r.Top; y < r.Bottom; ++y)
-        std::fill_n(Row(*target_, y) + r.Left, r.Right - r.Left, color);
+        std::fill_n(Dst(y) + r.Left, r.Right - r.Left, color);
     Changed();
 }
 
@@ -339,8 +369,10 @@ void TCanvas::FrameRect(const TRect& rect) {
     const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
     if (!target_ || WidthOf(r) <= 0 || HeightOf(r) <= 0)
         return;
+    Prepare();
     const TPen saved = pen_;
     pen_ = TPen{brush_.Color, 1, psSolid, pmCopy};
+    Prepare();
     int index = 0;
     HLine(r.Left, r.Right - 1, r.Top, index);
     HLine(r.Left, r.Right - 1, r.Bottom - 1, index);
@@ -354,6 +386,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     const TRect r = Normalized(left, top, right, bottom);
     if (!target_ || WidthOf(r) <= 0 || HeightOf(r) <= 0)
         return;
+    Prepare();
     if (pen_.Style == psClear) {
         FillRect(r);
         return;
@@ -437,6 +470,7 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
     const TRect box = Normalized(left, top, right, bottom);
     if (!target_ || box.Right == box.Left || box.Bottom == box.Top)
         return;
+    Prepare();
     // Work area: the box within the image plus a one-pixel margin for the border test.
     const TRect area = Intersect(box, {-1, -1, Width() + 1, Height() + 1});
     const int aw = area.Width(), ah = area.Height();
@@ -507,7 +541,7 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
     for (int y = visible.Top; y < visible.Bottom; ++y) {
         const int xl = std::max(visible.Left, spanLeft[std::size_t(y - area.Top)]);
         const int xr = std::min(visible.Right - 1, spanRight[std::size_t(y - area.Top)]);
-        Px* row = Row(*target_, y);
+        Px* row = Dst(y);
         const std::uint8_t* m = maskRow(y) - area.Left;
         const std::uint8_t* up = m - stride;
         const std::uint8_t* down = m + stride;
@@ -549,11 +583,12 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
     const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
     if (!target_ || WidthOf(r) <= 0 || HeightOf(r) <= 0)
         return;
+    Prepare();
     // Pixels whose coordinates add up to an even number form the dotted pattern, so the dots
     // stay in place wherever the frame is drawn and a second call restores the picture.
     auto invert = [this](int x, int y) {
         if (((static_cast<long long>(x) + y) & 1) == 0 && Inside(x, y)) {
-            Px& p = Row(*target_, y)[x];
+            Px& p = Dst(y)[x];
             p = (p ^ 0x00FFFFFFu) | kOpaque;
         }
     };
@@ -614,12 +649,13 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
     const long long sourceW = WidthOf(source), sourceH = HeightOf(source);
     if (!target_ || destW <= 0 || destH <= 0)
         return;
+    Prepare();
     const TCopyMode mode = copyMode_;
     const TRect clipped = Intersect(dest, ClipRect());
     if (!NeedsSource(mode)) {
         WithCopyMode(mode, [&](auto op) {
             for (int y = clipped.Top; y < clipped.Bottom; ++y) {
-                Px* row = Row(*target_, y);
+                Px* row = Dst(y);
                 for (int x = clipped.Left; x < clipped.Right; ++x)
                     row[x] = op(row[x], 0);
             }
@@ -649,8 +685,7 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
             // Scrolling within one image: move rows in an order that reads each source row
             // before it is overwritten.
             auto moveRow = [&](int y) {
-                std::memmove(Row(*target_, y) + area.Left, Row(*target_, y + dy) + area.Left + dx,
-                             sizeof(Px) * n);
+                std::memmove(Dst(y) + area.Left, Dst(y + dy) + area.Left + dx, sizeof(Px) * n);
             };
             if (dy >= 0)
                 for (int y = area.Top; y < area.Bottom; ++y)
@@ -665,7 +700,7 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
         const QImage& from = src == target_ ? copy : *src;
         WithCopyMode(mode, [&](auto op) {
             for (int y = area.Top; y < area.Bottom; ++y) {
-                Px* row = Row(*target_, y) + area.Left;
+                Px* row = Dst(y) + area.Left;
                 const Px* srow = Row(from, y + dy) + area.Left + dx;
                 for (std::size_t i = 0; i < n; ++i)
                     row[i] = op(row[i], srow[i]);
@@ -684,7 +719,7 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& canvas, const TRect& so
                                                                double(sourceH) / double(destH)));
             if (sy < 0 || sy >= from.height())
                 continue;
-            Px* row = Row(*target_, y);
+            Px* row = Dst(y);
             const Px* srow = Row(from, int(sy));
             for (int x = clipped.Left; x < clipped.Right; ++x) {
                 const long long sx =

@@ -254,8 +254,15 @@ public:
 private:
     friend class TCanvasPainter;
     void Changed();
+    // Detaches the image for writing once per operation and notes where its rows are, the area
+    // that may be drawn on and the pen's pixel value.
+    void Prepare();
+    std::uint32_t* Dst(int y) const {
+        return reinterpret_cast<std::uint32_t*>(bits_ + y * stride_);
+    }
     bool Inside(int x, int y) const;
     void PlotPen(int x, int y, int index);
+    bool PlainPen() const;
     void HLine(int x0, int x1, int y, int& index);
     void VLine(int x, int y0, int y1, int& index);
     void DrawTextCell(int x, int y, const QString& text, const QRect* clip);
@@ -271,6 +278,10 @@ private:
     QPoint penPos_;
     bool hasClip_ = false;
     TRect clip_;
+    unsigned char* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    TRect drawable_;             // ClipRect() at Prepare
+    std::uint32_t penPixel_ = 0; // the pen colour at Prepare
 };
 
 // Draws a bevelled frame `width` pixels wide just inside `rect`: top and left edges in topColor,
