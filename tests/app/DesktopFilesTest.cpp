@@ -18,42 +18,29 @@ namespace {
 
 const QString SourceDir = QStringLiteral(VELQUOR_APP_SOURCE_DIR);
 
-struct Validator {
-    const char* program;
-    QStringList arguments;
-};
-
-TEST(DesktopFiles, DesktopEntryAndMetainfoPassTheirValidators) {
-    const Validator validators[] = {
+TEST(DesktopFiles, DesktopEntryAndMetainfoPassTheirValidatorsAndNameTheProgram) {
+    const std::pair<const char*, QStringList> validators[] = {
         {"desktop-file-validate", {SourceDir + "/org.velquor.Velquor.desktop"}},
         {"appstreamcli", {"validate", "--no-net", SourceDir + "/org.velquor.Velquor.metainfo.xml"}},
     };
-    for (const Validator& v : validators) {
-        SCOPED_TRACE(v.program);
-        if (QStandardPaths::findExecutable(v.program).isEmpty()) {
-            ADD_FAILURE() << v.program << " is not installed";
-            continue;
-        }
+    for (const auto& [program, arguments] : validators) {
+        SCOPED_TRACE(program);
+        ASSERT_FALSE(QStandardPaths::findExecutable(program).isEmpty()) << "not installed";
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(v.program, v.arguments);
+        p.start(program, arguments);
         ASSERT_TRUE(p.waitForFinished(60000));
-        const QByteArray output = p.readAll();
         EXPECT_EQ(QProcess::NormalExit, p.exitStatus());
-        EXPECT_EQ(0, p.exitCode()) << output.toStdString();
+        EXPECT_EQ(0, p.exitCode()) << p.readAll().toStdString();
     }
-}
-
-TEST(DesktopFiles, DesktopEntryNamesTheProgramAndItsIcon) {
     QFile file(SourceDir + "/org.velquor.Velquor.desktop");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
-    for (const char* line :
-         {"Name=Velquor utility", "Exec=velquor", "Icon=org.velquor.Velquor", "Type=Application"})
+    for (const char* line : {"Name=Velquor utility", "Exec=velquor", "Icon=org.velquor.Velquor"})
         EXPECT_TRUE(lines.contains(line)) << line;
 }
 
-TEST(ApplicationMetadata, CarriesNameVersionDescriptionAndIconButLeavesTheTitleAlone) {
+TEST(ApplicationMetadata, CarriesNameVersionDescriptionAndIconsButLeavesTheTitleAlone) {
     SetApplicationMetadata(*qApp);
     SetApplicationIcon(*qApp);
     EXPECT_EQ("VELQUOR", QCoreApplication::applicationName());
@@ -63,20 +50,17 @@ TEST(ApplicationMetadata, CarriesNameVersionDescriptionAndIconButLeavesTheTitleA
     EXPECT_EQ("Velquor utility", Application.Title);
     // A display name set on Qt would be appended to the window title by some platforms.
     EXPECT_EQ(QCoreApplication::applicationName(), QGuiApplication::applicationDisplayName());
-
     const QList<QSize> sizes = qApp->windowIcon().availableSizes();
     for (int size : {16, 32, 48, 256})
         EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
-}
 
-TEST(ApplicationIcon, ClassicImageIs32By32InAtMost16Colours) {
+    // The classic picture: 32 x 32 in at most 16 colours, mostly opaque with rounded corners.
     const QImage icon(":/velquor/icons/velquor-32.png");
-    ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(QSize(32, 32), icon.size());
+    ASSERT_EQ(QSize(32, 32), icon.size());
     std::set<QRgb> colours;
     int transparent = 0;
-    for (int y = 0; y < icon.height(); ++y)
-        for (int x = 0; x < icon.width(); ++x) {
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
             const QRgb pixel = icon.pixel(x, y);
             if (qAlpha(pixel) == 0)
                 ++transparent;
@@ -84,11 +68,8 @@ TEST(ApplicationIcon, ClassicImageIs32By32InAtMost16Colours) {
                 colours.insert(pixel);
         }
     EXPECT_LE(colours.size(), 16u);
-    EXPECT_GT(transparent, 0);  // rounded corners
-    EXPECT_LT(transparent, 64); // but mostly picture
-    for (int size : {16, 48, 64, 128, 256})
-        EXPECT_EQ(QSize(size, size),
-                  QImage(QString(":/velquor/icons/velquor-%1.png").arg(size)).size());
+    EXPECT_GT(transparent, 0);
+    EXPECT_LT(transparent, 64);
 }
 
 } // namespace

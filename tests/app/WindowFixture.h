@@ -1,25 +1,18 @@
 #pragma once
 // Drives the real main window headless: a scratch folder as the working directory, scripted
-// answers for message boxes and file dialogs, and helpers to wait for the event loop.
+// answers for message boxes and file dialogs.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTest>
+#include <QtWidgets>
 
 #include <deque>
 #include <filesystem>
-#include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "Application.h"
 #include "Cspin.h"
-#include "Dialogs.h"
 #include "Main.h"
 #include "SysUtils.h"
 #include "TestFiles.h"
@@ -32,18 +25,6 @@ inline const std::string CleanCai = "**  ------------ Test Site ------------\r\n
                                     "1,47:07.300N,009:31.200E,448M,HATL,VALLEY FIELD,Tower\r\n"
                                     "2,47:10.050N,009:36.800E,1850M,T,NORTH RIDGE,Mast\r\n";
 
-// Waits (running the event loop) until the condition holds or the time is up.
-inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > milliseconds)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 inline QString Q(const fs::path& path) {
     return QString::fromStdString(path.string());
 }
@@ -53,28 +34,17 @@ protected:
     void SetUp() override {
         qApp->setQuitOnLastWindowClosed(false);
         dir = fs::canonical(testfiles::ScratchDir()); // as the working directory names it
-        savedDirectory = QDir::currentPath();
         previousBoxes = SetMessageBoxHandler([this](const MessageBoxRequest& request) {
             asked.push_back(request);
-            if (answers.empty()) {
-                ADD_FAILURE() << "unexpected message box: " << request.Text.toStdString();
-                return mrCancel;
-            }
-            const TModalResult answer = answers.front();
-            answers.pop_front();
-            return answer;
+            return Next(answers, "message box: " + request.Text.toStdString());
         });
         previousDialogs = SetOpenDialogHandler([this](TOpenDialog& dialog) {
             shown.push_back(dialog);
-            if (choices.empty()) {
-                ADD_FAILURE() << "unexpected file dialog";
-                return false;
-            }
-            auto choice = std::move(choices.front());
-            choices.pop_front();
-            return choice(dialog);
+            const fs::path choice = Next(choices, "file dialog");
+            if (!choice.empty())
+                dialog.FileName = Q(choice);
+            return !choice.empty();
         });
-        savedInput = {InputDirectory, InputFileName, OutputDirectory, OutputFileName};
     }
 
     void TearDown() override {
@@ -82,16 +52,11 @@ protected:
         SetMessageBoxHandler(std::move(previousBoxes));
         SetOpenDialogHandler(std::move(previousDialogs));
         QDir::setCurrent(savedDirectory);
-        InputDirectory = savedInput[0];
-        InputFileName = savedInput[1];
-        OutputDirectory = savedInput[2];
-        OutputFileName = savedInput[3];
-        EXPECT_TRUE(answers.empty()) << "message box answers left over";
-        EXPECT_TRUE(choices.empty()) << "file dialog choices left over";
+        InputDirectory = InputFileName = OutputDirectory = OutputFileName = QString();
+        EXPECT_TRUE(answers.empty() && choices.empty()) << "scripted answers left over";
     }
 
-    // Starts the window in a folder (the scratch folder by default) and waits until it is shown
-    // and active.
+    // Starts the window in a folder (the scratch folder by default), shown and active.
     TMainForm& Start(const fs::path& folder = {}) {
         QDir::setCurrent(Q(folder.empty() ? dir : folder));
         form = std::make_unique<TMainForm>();
@@ -101,7 +66,7 @@ protected:
         return *form;
     }
 
-    void Write(const fs::path& path, const std::string& bytes) {
+    void Write(const fs::path& path, const std::string& bytes = CleanCai) {
         fs::create_directories(path.parent_path());
         testfiles::WriteBytes(path, bytes);
     }
@@ -114,27 +79,39 @@ protected:
     }
     QStringList Lines() const { return MemoLines(form->Messages); }
 
-    // A file dialog answer that confirms the given path.
-    static std::function<bool(TOpenDialog&)> Choose(const fs::path& path) {
-        return [path](TOpenDialog& dialog) {
-            dialog.FileName = Q(path);
-            return true;
-        };
+    // The window's four paths: input folder and file, output folder and file.
+    static QStringList Paths() {
+        return {InputDirectory, InputFileName, OutputDirectory, OutputFileName};
     }
-    static std::function<bool(TOpenDialog&)> CancelDialog() {
-        return [](TOpenDialog&) { return false; };
+    static QStringList Paths(const fs::path& in, const fs::path& inFile, const fs::path& out,
+                             const fs::path& outFile) {
+        return {Q(in), Q(inFile), Q(out), Q(outFile)};
+    }
+    // What a file dialog was shown with.
+    static QStringList Settings(const TOpenDialog& d) {
+        return {d.InitialDir, d.Title, d.Filter, d.DefaultExt, QString::number(d.Options)};
+    }
+
+    // The next scripted answer; a missing one fails the test and answers "nothing".
+    template <class T> static T Next(std::deque<T>& script, const std::string& what) {
+        if (script.empty()) {
+            ADD_FAILURE() << "unexpected " << what;
+            return T{};
+        }
+        T next = std::move(script.front());
+        script.pop_front();
+        return next;
     }
 
     fs::path dir;
     std::unique_ptr<TMainForm> form;
-    std::deque<TModalResult> answers;                      // answers for the coming message boxes
-    std::vector<MessageBoxRequest> asked;                  // message boxes shown so far
-    std::deque<std::function<bool(TOpenDialog&)>> choices; // answers for the coming file dialogs
-    std::vector<TOpenDialog> shown;                        // file dialogs as they were when shown
+    std::deque<TModalResult> answers;     // answers for the coming message boxes
+    std::vector<MessageBoxRequest> asked; // message boxes shown so far
+    std::deque<fs::path> choices;         // files chosen in the coming file dialogs; empty cancels
+    std::vector<TOpenDialog> shown;       // file dialogs as they were when shown
 
 private:
-    QString savedDirectory;
+    QString savedDirectory = QDir::currentPath();
     MessageBoxHandler previousBoxes;
     OpenDialogHandler previousDialogs;
-    std::vector<QString> savedInput;
 };
