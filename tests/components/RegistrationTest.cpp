@@ -32,45 +32,30 @@ protected:
 };
 
 TEST_F(Registration, EachUnitAnnouncesItsOwnClassesInOrder) {
-    struct Case {
-        const char* unit;
-        void (*entry)();
-        QStringList classes;
-    };
-    const Case cases[] = {
-        {"Ccalendr", Ccalendr::Register, {"TCCalendar"}},
-        {"Cgrid", Cgrid::Register, {"TCColorGrid"}},
-        {"Cgauges", Cgauges::Register, {"TCGauge"}},
-        {"Cspin", Cspin::Register, {"TCSpinButton", "TCSpinEdit"}},
-        {"Perfgrap", Perfgrap::Register, {"TPerformanceGraph"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.unit);
+    const std::pair<void (*)(), QStringList> cases[] = {
+        {Ccalendr::Register, {"TCCalendar"}},
+        {Cgrid::Register, {"TCColorGrid"}},
+        {Cgauges::Register, {"TCGauge"}},
+        {Cspin::Register, {"TCSpinButton", "TCSpinEdit"}},
+        {Perfgrap::Register, {"TPerformanceGraph"}}};
+    for (const auto& [entry, classes] : cases) {
         UnregisterAllComponents();
-        c.entry();
-        EXPECT_EQ(RegisteredNames(), c.classes);
+        entry();
+        EXPECT_EQ(RegisteredNames(), classes);
     }
 }
 
-TEST_F(Registration, AllSixLandOnOnePageInUnitOrder) {
-    EXPECT_EQ(LoadStr(SComponentPage), "Velquor");
+TEST_F(Registration, AllSixLandOnOnePageOnceAndARepeatOnlyMovesThePage) {
+    RegisterAllComponents();
     RegisterAllComponents();
     EXPECT_EQ(RegisteredNames(), kAllClasses);
     for (const auto& entry : RegisteredComponents())
         EXPECT_EQ(entry.Page, "Velquor") << entry.Class.ClassName().toStdString();
-    // The repeat button lives only inside the spin button.
-    EXPECT_EQ(FindRegisteredComponent("TTimerSpeedButton"), nullptr);
-}
-
-TEST_F(Registration, RepeatedRegistrationKeepsPlaceAndTakesNewPage) {
-    RegisterAllComponents();
-    RegisterAllComponents();
-    EXPECT_EQ(RegisteredNames(), kAllClasses);
+    EXPECT_EQ(FindRegisteredComponent("TTimerSpeedButton"), nullptr); // lives inside the spin
 
     const TComponentClass again[] = {ComponentClass<TCGauge>()};
     RegisterComponents("Other", again);
     EXPECT_EQ(RegisteredNames(), kAllClasses);
-    ASSERT_NE(FindRegisteredComponent("TCGauge"), nullptr);
     EXPECT_EQ(FindRegisteredComponent("TCGauge")->Page, "Other");
     EXPECT_EQ(FindRegisteredComponent("TCSpinEdit")->Page, "Velquor");
 }
@@ -83,85 +68,49 @@ TEST_F(Registration, EntriesWithoutClassOrFactoryAreSkipped) {
     };
     RegisterComponents("Velquor", classes);
     EXPECT_EQ(RegisteredNames(), QStringList{"TCColorGrid"});
-    EXPECT_EQ(LoadStr(0), "");
-    EXPECT_EQ(LoadStr(SComponentPage + 1), "");
 }
 
-TEST_F(Registration, FactoriesMakeTheRegisteredClassUnderTheParent) {
-    RegisterAllComponents();
-    QWidget form;
-    for (const auto& entry : RegisteredComponents()) {
-        SCOPED_TRACE(entry.Class.ClassName().toStdString());
-        QWidget* w = entry.Class.Create(&form);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->metaObject(), entry.Class.MetaObject);
-        EXPECT_EQ(w->parentWidget(), &form);
-        EXPECT_GT(w->width(), 0);
-        EXPECT_GT(w->height(), 0);
-    }
-}
-
-// The header fields of a BMP file that a palette bitmap must have.
-struct BmpInfo {
-    QByteArray bytes;
-    quint16 U16(int at) const { return qFromLittleEndian<quint16>(bytes.constData() + at); }
-    quint32 U32(int at) const { return qFromLittleEndian<quint32>(bytes.constData() + at); }
-    qint32 I32(int at) const { return qFromLittleEndian<qint32>(bytes.constData() + at); }
-};
-
-TEST_F(Registration, PaletteBitmapsAre24By24With16ColourPalettes) {
+// Each class has a picture of its own: a 24 x 24 BMP with 4 bits per pixel and a palette of 16
+// different colours, and a factory that makes the class under the given parent.
+TEST_F(Registration, EachClassHasAPaletteBitmapAndAFactory) {
     RegisterAllComponents();
     QSet<QByteArray> pictures;
+    QWidget form;
     for (const QString& name : kAllClasses) {
         SCOPED_TRACE(name.toStdString());
-        const QString path = PaletteBitmapPath(name);
-        EXPECT_EQ(path, ":/palette/" + name.toUpper() + ".bmp");
-        QFile file(path);
+        QFile file(PaletteBitmapPath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const BmpInfo bmp{file.readAll()};
-        ASSERT_GE(bmp.bytes.size(), 14 + 40 + 16 * 4);
-        EXPECT_EQ(bmp.bytes.left(2), "BM");
-        EXPECT_EQ(bmp.U32(2), quint32(bmp.bytes.size()));
-        EXPECT_EQ(bmp.U32(14), 40u); // plain info header
-        EXPECT_EQ(bmp.I32(18), 24);
-        EXPECT_EQ(bmp.I32(22), 24);
-        EXPECT_EQ(bmp.U16(26), 1);                          // planes
-        EXPECT_EQ(bmp.U16(28), 4);                          // bits per pixel
-        EXPECT_EQ(bmp.U32(30), 0u);                         // uncompressed
-        EXPECT_TRUE(bmp.U32(46) == 0 || bmp.U32(46) == 16); // colours used: all 16
-        // 16 palette entries, then 24 rows of 12 bytes.
-        EXPECT_EQ(bmp.U32(10), 14u + 40u + 16u * 4u);
-        EXPECT_EQ(bmp.bytes.size(), 14 + 40 + 16 * 4 + 24 * 12);
+        const QByteArray bmp = file.readAll();
+        const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(bmp.constData() + at); };
+        const auto u16 = [&](int at) { return qFromLittleEndian<quint16>(bmp.constData() + at); };
+        ASSERT_EQ(bmp.size(), 14 + 40 + 16 * 4 + 24 * 12); // 16 colours, 24 rows of 12 bytes
+        EXPECT_EQ(bmp.left(2), "BM");
+        EXPECT_EQ(u32(14), 40u); // the plain info header
+        EXPECT_EQ(u32(18), 24u);
+        EXPECT_EQ(u32(22), 24u);
+        EXPECT_EQ(u16(28), 4);  // bits per pixel
+        EXPECT_EQ(u32(30), 0u); // uncompressed
+        pictures.insert(bmp);
 
-        const QImage image = LoadPaletteBitmap(name);
-        ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.size(), QSize(24, 24));
-        EXPECT_EQ(image.colorCount(), 16);
-        QSet<QRgb> palette;
-        for (QRgb c : image.colorTable())
-            palette.insert(c);
-        EXPECT_EQ(palette.size(), 16) << "the 16 entries should be 16 different colours";
-        QSet<QRgb> used;
-        for (int y = 0; y < 24; ++y)
-            for (int x = 0; x < 24; ++x)
-                used.insert(image.pixel(x, y));
-        EXPECT_GE(used.size(), 3) << "a picture, not a blank square";
-
+        const QImage image = LoadPaletteBitmap(name.toLower()); // found in any letter case
+        const QList<QRgb> table = image.colorTable();
+        EXPECT_EQ(QSet<QRgb>(table.begin(), table.end()).size(), 16);
         const auto* entry = FindRegisteredComponent(name);
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->PaletteBitmap, image);
-        pictures.insert(bmp.bytes);
+
+        QWidget* w = entry->Class.Create(&form);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->metaObject(), entry->Class.MetaObject);
+        EXPECT_EQ(w->parentWidget(), &form);
+        EXPECT_FALSE(w->size().isEmpty());
     }
-    EXPECT_EQ(pictures.size(), kAllClasses.size()) << "every class has a picture of its own";
+    EXPECT_EQ(pictures.size(), kAllClasses.size());
 }
 
-TEST_F(Registration, BitmapsAreFoundByClassNameInAnyCase) {
-    EXPECT_EQ(LoadPaletteBitmap("tcgauge"), LoadPaletteBitmap("TCGauge"));
-    EXPECT_FALSE(LoadPaletteBitmap("TCGauge").isNull());
+TEST_F(Registration, AClassWithoutABitmapRegistersAllTheSame) {
     EXPECT_TRUE(LoadPaletteBitmap("TTimerSpeedButton").isNull());
     EXPECT_TRUE(LoadPaletteBitmap("").isNull());
-
-    // A class without a bitmap registers all the same.
     const TComponentClass classes[] = {ComponentClass<TTimerSpeedButton>()};
     RegisterComponents("Velquor", classes);
     ASSERT_NE(FindRegisteredComponent("TTimerSpeedButton"), nullptr);

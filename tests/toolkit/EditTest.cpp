@@ -27,38 +27,18 @@ struct EditWindow {
     }
 };
 
-TEST(StrToInt, AcceptsWholeSignedDecimalAndHexTextsAndIntToStrWritesDecimal) {
-    struct Case {
-        const char* text;
-        int value;
-    };
-    const Case cases[] = {
-        {"0", 0},
-        {"-5", -5},
-        {"+7", 7},
-        {"  12", 12},
-        {"007", 7},
-        {"2147483647", INT_MAX},
-        {"-2147483648", INT_MIN},
-        {"$1F", 31},
-        {"-$10", -16},
-        {"0x7fffffff", INT_MAX},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(StrToInt(QString::fromLatin1(c.text)), c.value) << c.text;
-    EXPECT_EQ(IntToStr(-60), QStringLiteral("-60"));
-    EXPECT_EQ(IntToStr(INT_MIN), QStringLiteral("-2147483648"));
-}
-
-TEST(StrToInt, RejectsEverythingElse) {
-    const char* const cases[] = {
-        "",   " ",   "-",   "+",     "12 ",        "1.5",         "abc",
-        "1a", "$",   "0x",  "--1",   "2147483648", "-2147483649", "99999999999999999999",
-        "$G", "1,0", "\t1", "0x-1f",
-    };
-    for (const char* text : cases)
+TEST(StrToInt, AcceptsWholeSignedDecimalAndHexTextsOnly) {
+    const std::pair<const char*, int> accepted[] = {
+        {"+7", 7},     {"  12", 12},           {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+        {"-$10", -16}, {"0x7fffffff", INT_MAX}};
+    for (const auto& [text, value] : accepted)
+        EXPECT_EQ(StrToInt(QString::fromLatin1(text)), value) << text;
+    const char* const rejected[] = {"",   "-",   "12 ",        "1.5",         "1a",  "$",
+                                    "0x", "--1", "2147483648", "-2147483649", "\t1", "0x-1f"};
+    for (const char* text : rejected)
         EXPECT_THROW(StrToInt(QString::fromLatin1(text)), EConvertError) << text;
     EXPECT_THROW(StrToInt(QStringLiteral("\u0661\u0662")), EConvertError); // non-ASCII digits
+    EXPECT_EQ(IntToStr(INT_MIN), QStringLiteral("-2147483648"));
 }
 
 TEST(TypedChar, FollowsClassicEditControls) {
@@ -70,21 +50,14 @@ TEST(TypedChar, FollowsClassicEditControls) {
     };
     const Case cases[] = {
         {Qt::Key_5, Qt::NoModifier, "5", '5'},
-        {Qt::Key_Minus, Qt::NoModifier, "-", '-'},
-        {Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
         {Qt::Key_Backspace, Qt::NoModifier, "\b", 8},
-        {Qt::Key_Return, Qt::NoModifier, "\r", 13},
         {Qt::Key_Enter, Qt::KeypadModifier, "\r", 13},
-        {Qt::Key_Escape, Qt::NoModifier, "\x1b", 27},
         {Qt::Key_C, Qt::ControlModifier, "c", 3}, // the control code, whatever text comes along
-        {Qt::Key_V, Qt::ControlModifier, "\x16", 22},
         {Qt::Key_Delete, Qt::NoModifier, "\x7f", 0},
-        {Qt::Key_Left, Qt::NoModifier, "", 0},
         {Qt::Key_F, Qt::AltModifier, "f", 0},
         {Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, "@", '@'}, // AltGr
         {Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, "\x11", 0},
-        {Qt::Key_Backspace, Qt::ControlModifier, "\b", 0},
-    };
+        {Qt::Key_Backspace, Qt::ControlModifier, "\b", 0}};
     for (const Case& c : cases) {
         const QKeyEvent event(QEvent::KeyPress, c.key, c.mods, QString::fromLatin1(c.text));
         EXPECT_EQ(TypedChar(event).unicode(), c.expected) << c.key << " " << c.text;
@@ -93,7 +66,7 @@ TEST(TypedChar, FollowsClassicEditControls) {
     EXPECT_EQ(CharToAnsi(QChar(0x20AC)), '?');
 }
 
-TEST(CustomEdit, KeyHandlersMaySwallowOrReplaceKeys) {
+TEST(CustomEdit, KeyHandlersMaySwallowOrReplaceKeysAndReadOnlyRefusesCutAndPaste) {
     EditWindow w;
     w.edit->setFocus();
     w.edit->OnKeyPress = [](QObject*, char& key) {
@@ -102,39 +75,27 @@ TEST(CustomEdit, KeyHandlersMaySwallowOrReplaceKeys) {
         else if (key >= 'a' && key <= 'z')
             key = char(key - 'a' + 'A');
     };
-    QTest::keyClicks(w.edit, QStringLiteral("axb"));
-    EXPECT_EQ(w.edit->text(), QStringLiteral("AB"));
-
     WORD seen = 0;
     w.edit->OnKeyDown = [&](QObject*, WORD& key, TShiftState) {
         seen = key;
         if (key == VK_BACK)
             key = 0;
     };
+    QTest::keyClicks(w.edit, QStringLiteral("axb"));
     QTest::keyClick(w.edit, Qt::Key_Backspace);
     EXPECT_EQ(seen, VK_BACK);
     EXPECT_EQ(w.edit->text(), QStringLiteral("AB"));
-}
 
-TEST(CustomEdit, ReadOnlyRefusesCutAndPaste) {
-    EditWindow w;
     QApplication::clipboard()->setText(QStringLiteral("99"));
-    w.edit->SetText(QStringLiteral("abc"));
     w.edit->SetReadOnly(true);
-    w.edit->setFocus();
     w.edit->selectAll();
     QTest::keyClick(w.edit, Qt::Key_X, Qt::ControlModifier);
     QTest::keyClick(w.edit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.edit->text(), QStringLiteral("abc"));
+    EXPECT_EQ(w.edit->text(), QStringLiteral("AB"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("99"));
-
     w.edit->SetReadOnly(false);
-    w.edit->selectAll();
     QTest::keyClick(w.edit, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(w.edit->text(), QString());
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("abc"));
-    QTest::keyClick(w.edit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.edit->text(), QStringLiteral("abc"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("AB"));
 }
 
 TEST(CustomEdit, ArrivingByKeyboardSelectsAllUnlessSwitchedOff) {
@@ -149,23 +110,20 @@ TEST(CustomEdit, ArrivingByKeyboardSelectsAllUnlessSwitchedOff) {
         w.edit->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(w.edit->selectedText(), autoSelect ? QStringLiteral("hello") : QString());
         w.other->setFocus(Qt::TabFocusReason);
-        EXPECT_EQ(enters, 1);
-        EXPECT_EQ(exits, 1);
+        EXPECT_TRUE(enters == 1 && exits == 1) << enters << " " << exits;
     }
 }
 
-TEST(CustomEdit, EditRectAndAutoSizeFollowGeometryAndFont) {
-    EditWindow w;
-    w.edit->SetEditRect(QRect(0, 0, 80, 21));
-    EXPECT_EQ(w.edit->textMargins(), QMargins(0, 0, w.edit->ClientWidth() - 80, 0));
-    QFont font = w.edit->font();
+TEST(CustomEdit, HeightFollowsTheFontOnlyWithAutoSize) {
+    TCustomEdit edit;
+    QFont font = edit.font();
     font.setPixelSize(20);
-    w.edit->setFont(font);
-    EXPECT_EQ(w.edit->Height(), QFontMetrics(font).height() + 8);
-    w.edit->SetAutoSize(false);
+    edit.setFont(font);
+    EXPECT_EQ(edit.Height(), QFontMetrics(font).height() + 8);
+    edit.SetAutoSize(false);
     font.setPixelSize(10);
-    w.edit->setFont(font);
-    EXPECT_NE(w.edit->Height(), QFontMetrics(font).height() + 8);
+    edit.setFont(font);
+    EXPECT_NE(edit.Height(), QFontMetrics(font).height() + 8);
 }
 
 } // namespace
