@@ -52,6 +52,7 @@ TEST_F(Registration, AllSixLandOnOnePageOnceAndARepeatOnlyMovesThePage) {
     for (const auto& entry : RegisteredComponents())
         EXPECT_EQ(entry.Page, "Velquor") << entry.Class.ClassName().toStdString();
     EXPECT_EQ(FindRegisteredComponent("TTimerSpeedButton"), nullptr); // lives inside the spin
+    EXPECT_TRUE(LoadPaletteBitmap("TTimerSpeedButton").isNull());
 
     const TComponentClass again[] = {ComponentClass<TCGauge>()};
     RegisterComponents("Other", again);
@@ -106,15 +107,6 @@ TEST_F(Registration, EachClassHasAPaletteBitmapAndAFactory) {
         EXPECT_FALSE(w->size().isEmpty());
     }
     EXPECT_EQ(pictures.size(), kAllClasses.size());
-}
-
-TEST_F(Registration, AClassWithoutABitmapRegistersAllTheSame) {
-    EXPECT_TRUE(LoadPaletteBitmap("TTimerSpeedButton").isNull());
-    EXPECT_TRUE(LoadPaletteBitmap("").isNull());
-    const TComponentClass classes[] = {ComponentClass<TTimerSpeedButton>()};
-    RegisterComponents("Velquor", classes);
-    ASSERT_NE(FindRegisteredComponent("TTimerSpeedButton"), nullptr);
-    EXPECT_TRUE(FindRegisteredComponent("TTimerSpeedButton")->PaletteBitmap.isNull());
 }
 
 } // namespace

@@ -114,16 +114,4 @@ TEST(CustomEdit, ArrivingByKeyboardSelectsAllUnlessSwitchedOff) {
     }
 }
 
-TEST(CustomEdit, HeightFollowsTheFontOnlyWithAutoSize) {
-    TCustomEdit edit;
-    QFont font = edit.font();
-    font.setPixelSize(20);
-    edit.setFont(font);
-    EXPECT_EQ(edit.Height(), QFontMetrics(font).height() + 8);
-    edit.SetAutoSize(false);
-    font.setPixelSize(10);
-    edit.setFont(font);
-    EXPECT_NE(edit.Height(), QFontMetrics(font).height() + 8);
-}
-
 } // namespace

@@ -175,30 +175,29 @@ TEST(GridMouse, PressesSelectCellsAndReleasesClick) {
     EXPECT_EQ(dbl, 1);
 }
 
+// Fixed cells on the button face with black lines, ordinary ones on the window colour with silver
+// lines; the current cell is highlighted without the focus and framed with it, unless
+// goDrawFocusSelected keeps the highlight.
 TEST(GridPaint, StatesAndColours) {
     ProbeGrid g;
     Shape(g);
-    g.SetOptions(g.Options() & ~goRangeSelect);
     g.MoveColRow(2, 1, true, false);
     g.PaintNow();
     EXPECT_EQ(g.drawn.size(), 12u);
     EXPECT_EQ(g.StateOf(2, 0), gdFixed);
-    EXPECT_EQ(g.StateOf(0, 2), gdFixed);
-    EXPECT_EQ(g.StateOf(2, 1), gdSelected); // not focused
+    EXPECT_EQ(g.StateOf(2, 1), gdSelected);
     EXPECT_EQ(g.StateOf(3, 2), 0u);
-
     TCanvas& c = *g.Canvas();
-    const TColor fixedBg = ColorToRGB(clBtnFace), windowBg = ColorToRGB(clWindow);
-    EXPECT_EQ(c.Pixel(10, 6), fixedBg);
-    EXPECT_EQ(c.Pixel(54, 18), ColorToRGB(clHighlight));
-    EXPECT_EQ(c.Pixel(22, 6), clBlack);    // line after a fixed cell
-    EXPECT_EQ(c.Pixel(64, 28), clSilver);  // line between ordinary cells
-    EXPECT_EQ(c.Pixel(100, 45), windowBg); // beyond the last column and row
-    EXPECT_EQ(c.Pixel(0, 0), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(c.Pixel(119, 59), ColorToRGB(clBtnHighlight));
+    const TColor windowBg = ColorToRGB(clWindow), highlight = ColorToRGB(clHighlight);
+    const std::pair<QPoint, TColor> pixels[] = {{{10, 6}, ColorToRGB(clBtnFace)},
+                                                {{54, 18}, highlight},
+                                                {{22, 6}, clBlack},
+                                                {{64, 28}, clSilver},
+                                                {{100, 45}, windowBg},
+                                                {{0, 0}, ColorToRGB(clBtnShadow)}};
+    for (const auto& [at, colour] : pixels)
+        EXPECT_EQ(c.Pixel(at.x(), at.y()), colour) << at.x() << "," << at.y();
 
-    // Focused: the current cell is drawn unhighlighted with a focus frame, unless
-    // goDrawFocusSelected asks for the highlight.
     g.show();
     g.activateWindow();
     g.setFocus();
@@ -212,7 +211,7 @@ TEST(GridPaint, StatesAndColours) {
     EXPECT_GE(framed, 5);
     g.SetOptions(g.Options() | goDrawFocusSelected);
     g.PaintNow();
-    EXPECT_EQ(c.Pixel(54, 18), ColorToRGB(clHighlight));
+    EXPECT_EQ(c.Pixel(54, 18), highlight);
 }
 
 } // namespace
