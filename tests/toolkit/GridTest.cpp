@@ -4,16 +4,20 @@
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
-#include <set>
-#include <utility>
 
 namespace {
 
-// A grid that records what the base asks of a subclass.
+// A grid that records what the base asks of a subclass: 4 x 3 cells of 20 x 10, one fixed row
+// and column, 1-pixel lines, 3-D border of 2.
 class ProbeGrid : public TCustomGrid {
 public:
     ProbeGrid() {
         OnClick = [this](QObject*) { ++clicks; };
+        SetColCount(4);
+        SetRowCount(3);
+        SetDefaultColWidth(20);
+        SetDefaultRowHeight(10);
+        SetBounds(0, 0, 120, 60);
     }
     std::function<bool(int, int)> allow; // SelectCell answer; everything when empty
     int clicks = 0;
@@ -39,18 +43,8 @@ protected:
     bool SelectCell(int ACol, int ARow) override { return !allow || allow(ACol, ARow); }
 };
 
-// 4 x 3 cells of 20 x 10, one fixed row and column, 1-pixel lines, 3-D border of 2.
-void Shape(ProbeGrid& g) {
-    g.SetColCount(4);
-    g.SetRowCount(3);
-    g.SetDefaultColWidth(20);
-    g.SetDefaultRowHeight(10);
-    g.SetBounds(0, 0, 120, 60);
-}
-
 TEST(GridGeometry, CellRectsAndHitTesting) {
     ProbeGrid g;
-    Shape(g);
     EXPECT_EQ(g.CellRect(2, 1), Rect(44, 13, 64, 23));
     EXPECT_EQ(g.CellRect(4, 0), TRect{});
     EXPECT_EQ(g.CellRect(0, -1), TRect{});
@@ -79,7 +73,6 @@ TEST(GridGeometry, CellRectsAndHitTesting) {
 
 TEST(GridSelection, MovesAskSelectCellAndTheCurrentCellStaysInside) {
     ProbeGrid g;
-    Shape(g);
     g.allow = [](int col, int row) { return !(col == 2 && row == 1); };
     g.Key(VK_RIGHT);                 // refused: no skipping over the cell, but a click
     g.Key('A');                      // not a navigation key
@@ -131,7 +124,6 @@ TEST(GridKeyboard, NavigationKeysClickWhenTheyTryToMove) {
         {{2, 2}, VK_PRIOR, 0, {2, 1}}};
     for (const Case& c : cases) {
         ProbeGrid g;
-        Shape(g);
         g.MoveColRow(c.from.X, c.from.Y, true, false);
         g.Key(c.key, c.shift);
         const auto trace = testing::Message() << c.from.X << "," << c.from.Y << " key " << c.key;
@@ -142,7 +134,6 @@ TEST(GridKeyboard, NavigationKeysClickWhenTheyTryToMove) {
 
 TEST(GridMouse, PressesSelectCellsAndReleasesClick) {
     ProbeGrid g;
-    Shape(g);
     int dbl = 0;
     g.OnDblClick = [&](QObject*) { ++dbl; };
     g.allow = [](int col, int row) { return !(col == 3 && row == 1); };
@@ -180,7 +171,6 @@ TEST(GridMouse, PressesSelectCellsAndReleasesClick) {
 // goDrawFocusSelected keeps the highlight.
 TEST(GridPaint, StatesAndColours) {
     ProbeGrid g;
-    Shape(g);
     g.MoveColRow(2, 1, true, false);
     g.PaintNow();
     EXPECT_EQ(g.drawn.size(), 12u);
