@@ -31,21 +31,19 @@ protected:
     void TearDown() override { UnregisterAllComponents(); }
 };
 
-TEST_F(Registration, EachUnitAnnouncesItsOwnClassesInOrder) {
-    const std::pair<void (*)(), QStringList> cases[] = {
+TEST_F(Registration, EachUnitAnnouncesItsClassesInOrderAllOnOnePageAndARepeatOnlyMovesThePage) {
+    const std::pair<void (*)(), QStringList> units[] = {
         {Ccalendr::Register, {"TCCalendar"}},
         {Cgrid::Register, {"TCColorGrid"}},
         {Cgauges::Register, {"TCGauge"}},
         {Cspin::Register, {"TCSpinButton", "TCSpinEdit"}},
         {Perfgrap::Register, {"TPerformanceGraph"}}};
-    for (const auto& [entry, classes] : cases) {
+    for (const auto& [entry, classes] : units) {
         UnregisterAllComponents();
         entry();
         EXPECT_EQ(RegisteredNames(), classes);
     }
-}
-
-TEST_F(Registration, AllSixLandOnOnePageOnceAndARepeatOnlyMovesThePage) {
+    UnregisterAllComponents();
     RegisterAllComponents();
     RegisterAllComponents();
     EXPECT_EQ(RegisteredNames(), kAllClasses);
@@ -53,7 +51,6 @@ TEST_F(Registration, AllSixLandOnOnePageOnceAndARepeatOnlyMovesThePage) {
         EXPECT_EQ(entry.Page, "Velquor") << entry.Class.ClassName().toStdString();
     EXPECT_EQ(FindRegisteredComponent("TTimerSpeedButton"), nullptr); // lives inside the spin
     EXPECT_TRUE(LoadPaletteBitmap("TTimerSpeedButton").isNull());
-
     const TComponentClass again[] = {ComponentClass<TCGauge>()};
     RegisterComponents("Other", again);
     EXPECT_EQ(RegisteredNames(), kAllClasses);
