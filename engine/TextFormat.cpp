@@ -150,33 +150,21 @@ void AppendFormatted(std::string& out, const char* format, std::initializer_list
         }
         const FormatArg& a = *arg++;
         using Kind = FormatArg::Kind;
-        switch (spec.conversion) {
-        case 'd':
-            if (a.kind() == Kind::Integer || a.kind() == Kind::Character)
-                AppendInteger(out, a.integer(), spec);
-            else
-                out.append(percent, static_cast<std::size_t>(next - percent));
-            break;
-        case 's':
-            if (a.kind() == Kind::Text)
-                AppendText(out, a.text(), spec);
-            else
-                out.append(percent, static_cast<std::size_t>(next - percent));
-            break;
-        case 'c':
-            if (a.kind() == Kind::Character || a.kind() == Kind::Integer) {
-                char c = static_cast<char>(a.integer());
-                AppendPadded(out, std::string_view(&c, 1), spec, false);
-            } else {
-                out.append(percent, static_cast<std::size_t>(next - percent));
-            }
-            break;
-        case 'f':
-            if (a.kind() == Kind::Real)
-                AppendReal(out, a.real(), spec);
-            else
-                out.append(percent, static_cast<std::size_t>(next - percent));
-            break;
+        const bool numeric = a.kind() == Kind::Integer || a.kind() == Kind::Character;
+        const bool fits = spec.conversion == 's'   ? a.kind() == Kind::Text
+                          : spec.conversion == 'f' ? a.kind() == Kind::Real
+                                                   : numeric;
+        if (!fits) {
+            out.append(percent, static_cast<std::size_t>(next - percent));
+        } else if (spec.conversion == 'd') {
+            AppendInteger(out, a.integer(), spec);
+        } else if (spec.conversion == 's') {
+            AppendText(out, a.text(), spec);
+        } else if (spec.conversion == 'c') {
+            const char c = static_cast<char>(a.integer());
+            AppendPadded(out, std::string_view(&c, 1), spec, false);
+        } else {
+            AppendReal(out, a.real(), spec);
         }
         p = next;
     }
