@@ -17,46 +17,42 @@ struct Board {
         c.Brush().Color = fill;
         c.FillRect({0, 0, w, h});
     }
+    template <class F> void Each(F f) const {
+        for (int y = 0; y < bmp.Height(); ++y)
+            for (int x = 0; x < bmp.Width(); ++x)
+                f(x, y, c.Pixel(x, y));
+    }
     // Bounding box of every pixel that is not `background`.
     TRect Ink(TColor background = clWhite) const {
         TRect r{1 << 20, 1 << 20, -1, -1};
-        for (int y = 0; y < bmp.Height(); ++y)
-            for (int x = 0; x < bmp.Width(); ++x)
-                if (c.Pixel(x, y) != background) {
-                    r.Left = std::min(r.Left, x);
-                    r.Top = std::min(r.Top, y);
-                    r.Right = std::max(r.Right, x + 1);
-                    r.Bottom = std::max(r.Bottom, y + 1);
-                }
+        Each([&](int x, int y, TColor p) {
+            if (p != background)
+                r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+                     std::max(r.Bottom, y + 1)};
+        });
         return r;
     }
     int Count(TColor color) const {
         int n = 0;
-        for (int y = 0; y < bmp.Height(); ++y)
-            for (int x = 0; x < bmp.Width(); ++x)
-                n += c.Pixel(x, y) == color;
+        Each([&](int, int, TColor p) { n += p == color; });
         return n;
     }
 };
 
-TEST(CanvasColor, ComponentsAndSystemColours) {
+TEST(CanvasColor, ComponentsSystemColoursAndPixels) {
     EXPECT_EQ(RGB(255, 0, 0), clRed);
-    EXPECT_EQ(GetBValue(clBlue), 255);
     EXPECT_EQ(ColorToRGB(0x12345678), 0x345678u); // the top byte of a plain colour is dropped
     const QPalette pal = QGuiApplication::palette();
     EXPECT_EQ(ColorToRGB(clBtnFace), QColorToColor(pal.color(QPalette::Button)));
-    EXPECT_EQ(ColorToRGB(clBtnShadow), QColorToColor(pal.color(QPalette::Dark)));
-    EXPECT_EQ(ColorToRGB(clBtnHighlight), QColorToColor(pal.color(QPalette::Light)));
-    EXPECT_EQ(ColorToRGB(clWindow), QColorToColor(pal.color(QPalette::Base)));
     EXPECT_EQ(ColorToRGB(0x800000FF), clBlack); // unknown system colour
     Board b(2, 1);
     b.c.SetPixel(0, 0, RGB(1, 2, 3));
+    b.c.SetPixel(-1, 0, clRed); // writing outside is ignored ...
     EXPECT_EQ(b.c.Pixel(0, 0), RGB(1, 2, 3));
-    EXPECT_EQ(b.c.Pixel(5, 0), clBlack); // outside reads black, writing there is ignored
-    b.c.SetPixel(-1, 0, clRed);
+    EXPECT_EQ(b.c.Pixel(5, 0), clBlack); // ... and reading there gives black
 }
 
-TEST(CanvasRects, FillExcludesRightAndBottomEdge) {
+TEST(CanvasRects, FillExcludesRightAndBottomEdgeAndClips) {
     Board b(10, 10);
     b.c.Brush().Color = clRed;
     b.c.FillRect({2, 3, 6, 8});
@@ -66,18 +62,13 @@ TEST(CanvasRects, FillExcludesRightAndBottomEdge) {
     b.c.Brush().Color = clBlue;
     b.c.FillRect({0, 0, 10, 10});
     EXPECT_EQ(b.Count(clBlue), 0);
-    // Rectangles reaching outside the image are clipped, not wrapped.
     b.c.Brush().Style = bsSolid;
-    b.c.FillRect({-5, -5, 1, 1});
+    b.c.FillRect({-5, -5, 1, 1}); // clipped, not wrapped
     EXPECT_EQ(b.Count(clBlue), 1);
-}
 
-TEST(CanvasRects, InflateAndOffset) {
     TRect r{10, 10, 20, 30};
     InflateRect(r, -1, 2);
     EXPECT_EQ(r, (TRect{11, 8, 19, 32}));
-    OffsetRect(r, -11, 1);
-    EXPECT_EQ(r, (TRect{0, 9, 8, 33}));
 }
 
 TEST(CanvasRects, RectangleOutlineOnOutermostPixels) {
@@ -86,14 +77,7 @@ TEST(CanvasRects, RectangleOutlineOnOutermostPixels) {
     b.c.Brush().Color = clRed;
     b.c.Rectangle(2, 2, 9, 7);
     EXPECT_EQ(b.Ink(), (TRect{2, 2, 9, 7}));
-    for (int x = 2; x < 9; ++x) {
-        EXPECT_EQ(b.c.Pixel(x, 2), clBlue);
-        EXPECT_EQ(b.c.Pixel(x, 6), clBlue);
-    }
-    for (int y = 2; y < 7; ++y) {
-        EXPECT_EQ(b.c.Pixel(2, y), clBlue);
-        EXPECT_EQ(b.c.Pixel(8, y), clBlue);
-    }
+    EXPECT_EQ(b.Count(clBlue), 2 * 7 + 2 * 3); // the one-pixel ring of the 7 x 5 box
     EXPECT_EQ(b.Count(clRed), 5 * 3);
 }
 
@@ -115,9 +99,7 @@ TEST(CanvasLines, EndPointIsLeftOut) {
         b.c.LineTo(k.x1, k.y1);
         EXPECT_EQ(b.Count(clBlack), k.pixels) << k.x0 << "," << k.y0 << "->" << k.x1 << "," << k.y1;
         EXPECT_EQ(b.c.Pixel(k.x1, k.y1), clWhite);
-        if (k.pixels) {
-            EXPECT_EQ(b.c.Pixel(k.x0, k.y0), clBlack);
-        }
+        EXPECT_EQ(b.c.Pixel(k.x0, k.y0), k.pixels ? clBlack : clWhite);
         EXPECT_EQ(b.c.PenPos(), QPoint(k.x1, k.y1));
     }
 }
@@ -129,14 +111,6 @@ TEST(CanvasLines, PenModes) {
     b.c.LineTo(5, 1);
     EXPECT_EQ(b.c.Pixel(0, 1), clAqua); // NOT red = cyan
     EXPECT_EQ(b.c.Pixel(5, 1), clRed);
-    b.c.MoveTo(0, 1);
-    b.c.LineTo(5, 1); // a second pass restores
-    EXPECT_EQ(b.Count(clRed), 30);
-    b.c.Pen().Mode = pmCopy;
-    b.c.Pen().Color = clGreen;
-    b.c.MoveTo(0, 0);
-    b.c.LineTo(3, 0);
-    EXPECT_EQ(b.c.Pixel(2, 0), clGreen);
     // pmNot on a rectangle inverts the outline only; the brush fills normally.
     Board r(6, 6, clBlack);
     r.c.Pen().Mode = pmNot;
@@ -148,16 +122,13 @@ TEST(CanvasLines, PenModes) {
 
 TEST(CanvasShapes, EllipseAndPieKeepInsideTheirBox) {
     Board b(40, 30);
-    b.c.Pen().Color = clBlack;
     b.c.Brush().Color = clRed;
     b.c.Ellipse(5, 4, 35, 24);
     EXPECT_EQ(b.Ink(), (TRect{5, 4, 35, 24}));
-    EXPECT_EQ(b.c.Pixel(20, 14), clRed);
     EXPECT_EQ(b.c.Pixel(5, 4), clWhite); // corners stay free
 
     // A quarter wedge from the right-hand ray counterclockwise up to the top ray.
     Board p(40, 40);
-    p.c.Pen().Color = clBlack;
     p.c.Brush().Color = clRed;
     p.c.Pie(0, 0, 40, 40, 40, 20, 20, 0);
     const TRect ink = p.Ink();
@@ -166,8 +137,6 @@ TEST(CanvasShapes, EllipseAndPieKeepInsideTheirBox) {
     EXPECT_EQ(ink.Right, 40);
     EXPECT_EQ(ink.Top, 0);
     EXPECT_EQ(p.c.Pixel(30, 10), clRed);
-    EXPECT_EQ(p.c.Pixel(10, 10), clWhite);
-    EXPECT_EQ(p.c.Pixel(30, 30), clWhite);
 
     // Equal rays make a whole pie.
     Board w(20, 20);
@@ -178,92 +147,53 @@ TEST(CanvasShapes, EllipseAndPieKeepInsideTheirBox) {
 }
 
 TEST(CanvasCopy, CopyModes) {
-    struct Case {
-        TCopyMode mode;
-        TColor expected;
-    };
     // Destination red (0,0,255 in BGR order), source 0x00FF0F0F.
-    const Case cases[] = {
-        {SRCCOPY, 0x00FF0F0F},
-        {SRCINVERT, 0x00FF0F0F ^ clRed},
-        {BLACKNESS, clBlack},
-        {WHITENESS, clWhite},
-        {SRCAND, 0x00FF0F0F & clRed},
-        {SRCPAINT, 0x00FF0F0F | clRed},
-        {DSTINVERT, 0x00FFFFFF & ~clRed},
-    };
-    for (const Case& k : cases) {
+    const std::pair<TCopyMode, TColor> cases[] = {{SRCCOPY, 0x00FF0F0F},
+                                                  {SRCINVERT, 0x00FF0F0F ^ clRed},
+                                                  {BLACKNESS, clBlack},
+                                                  {WHITENESS, clWhite},
+                                                  {SRCAND, 0x00FF0F0F & clRed},
+                                                  {SRCPAINT, 0x00FF0F0F | clRed},
+                                                  {DSTINVERT, 0x00FFFFFF & ~clRed}};
+    for (const auto& [mode, expected] : cases) {
         Board dst(4, 4, clRed), src(2, 2, 0x00FF0F0F);
-        dst.c.SetCopyMode(k.mode);
+        dst.c.SetCopyMode(mode);
         dst.c.CopyRect({1, 1, 3, 3}, src.c, {0, 0, 2, 2});
-        EXPECT_EQ(dst.c.Pixel(1, 1), k.expected) << std::hex << k.mode;
-        EXPECT_EQ(dst.c.Pixel(2, 2), k.expected) << std::hex << k.mode;
-        EXPECT_EQ(dst.c.Pixel(3, 3), clRed);
-        EXPECT_EQ(dst.c.Pixel(0, 0), clRed);
+        EXPECT_EQ(dst.Count(expected), 4) << std::hex << mode;
+        EXPECT_EQ(dst.Ink(clRed), (TRect{1, 1, 3, 3})) << std::hex << mode;
     }
-}
-
-TEST(CanvasCopy, DrawUsesCopyModeAndScrollWithinOneImage) {
-    Board dst(3, 1, clRed), src(2, 1, clWhite);
+    Board dst(3, 1, clRed), src(2, 1, clWhite); // Draw uses the copy mode too
     dst.c.SetCopyMode(SRCINVERT);
     dst.c.Draw(1, 0, src.bmp);
     EXPECT_EQ(dst.c.Pixel(0, 0), clRed);
     EXPECT_EQ(dst.c.Pixel(1, 0), clAqua);
-
-    // Moving a picture left over itself keeps every column.
-    Board s(6, 2);
-    for (int x = 0; x < 6; ++x)
-        s.c.SetPixel(x, 1, RGB(x, 0, 0));
-    s.c.CopyRect({0, 0, 4, 2}, s.c, {2, 0, 6, 2});
-    for (int x = 0; x < 4; ++x)
-        EXPECT_EQ(s.c.Pixel(x, 1), RGB(x + 2, 0, 0));
-    // ... and moving it right as well.
-    s.c.CopyRect({1, 0, 5, 2}, s.c, {0, 0, 4, 2});
-    EXPECT_EQ(s.c.Pixel(1, 1), RGB(2, 0, 0));
-    EXPECT_EQ(s.c.Pixel(4, 1), RGB(5, 0, 0));
-
-    // Different sizes stretch.
-    Board big(4, 4, clBlack), one(1, 1, clGreen);
-    big.c.CopyRect({0, 0, 4, 4}, one.c, {0, 0, 1, 1});
-    EXPECT_EQ(big.Count(clGreen), 16);
 }
 
-TEST(CanvasFrames, FocusRectIsDottedAndUndoesItself) {
-    Board b(8, 6, clWhite);
-    b.c.DrawFocusRect({1, 1, 7, 5});
+TEST(CanvasFrames, FocusRectAndFrame3D) {
+    Board b(8, 6);
+    b.c.DrawFocusRect({1, 1, 7, 5}); // dotted, every other pixel, starting on the corner
     EXPECT_EQ(b.c.Pixel(1, 1), clBlack);
     EXPECT_EQ(b.c.Pixel(2, 1), clWhite);
-    EXPECT_EQ(b.c.Pixel(3, 1), clBlack);
-    EXPECT_EQ(b.c.Pixel(6, 4), clBlack);
-    EXPECT_EQ(b.Count(clBlack), 8);
     EXPECT_EQ(b.c.Pixel(1, 3), clBlack);
-    EXPECT_EQ(b.c.Pixel(3, 3), clWhite); // inside untouched
-    const TRect ink = b.Ink();
-    EXPECT_GE(ink.Left, 1);
-    EXPECT_LE(ink.Right, 7);
-    EXPECT_LE(ink.Bottom, 5);
-    b.c.DrawFocusRect({1, 1, 7, 5});
+    EXPECT_EQ(b.Count(clBlack), 8);
+    EXPECT_EQ(b.Ink(), (TRect{1, 1, 7, 5}));
+    b.c.DrawFocusRect({1, 1, 7, 5}); // XOR: the second call undoes the first
     EXPECT_EQ(b.Count(clWhite), 48);
-}
 
-TEST(CanvasFrames, Frame3DBevelsAndShrinks) {
-    Board b(8, 8, clWhite);
+    Board f(8, 8);
     TRect r{1, 1, 7, 7};
-    Frame3D(b.c, r, clGray, clRed, 2);
+    Frame3D(f.c, r, clGray, clRed, 2);
     EXPECT_EQ(r, (TRect{3, 3, 5, 5}));
-    EXPECT_EQ(b.c.Pixel(1, 1), clGray); // top-left corner
-    EXPECT_EQ(b.c.Pixel(5, 1), clGray); // top edge
-    EXPECT_EQ(b.c.Pixel(1, 5), clGray); // left edge
-    EXPECT_EQ(b.c.Pixel(6, 1), clRed);  // top-right corner
-    EXPECT_EQ(b.c.Pixel(1, 6), clRed);  // bottom-left corner
-    EXPECT_EQ(b.c.Pixel(6, 6), clRed);  // bottom-right corner
-    EXPECT_EQ(b.c.Pixel(2, 2), clGray); // second ring
-    EXPECT_EQ(b.c.Pixel(5, 5), clRed);
-    EXPECT_EQ(b.c.Pixel(3, 3), clWhite); // inside untouched
-    EXPECT_EQ(b.Ink(), (TRect{1, 1, 7, 7}));
+    // Top-left colour on the top and left edges, bottom-right colour on the other corners.
+    const std::tuple<int, int, TColor> probes[] = {
+        {1, 1, clGray}, {5, 1, clGray}, {1, 5, clGray}, {6, 1, clRed}, {1, 6, clRed}, {5, 5, clRed},
+    };
+    for (const auto& [x, y, color] : probes)
+        EXPECT_EQ(f.c.Pixel(x, y), color) << x << "," << y;
+    EXPECT_EQ(f.Ink(), (TRect{1, 1, 7, 7}));
 }
 
-TEST(CanvasText, CentredSingleLineAndBackgroundModes) {
+TEST(CanvasText, CentredSingleLineBackgroundModesAndClip) {
     Board b(120, 60, clBlue);
     b.c.Font().Color = clWhite;
     b.c.SetBackgroundMode(bmTransparent);
@@ -279,29 +209,18 @@ TEST(CanvasText, CentredSingleLineAndBackgroundModes) {
     Board o(120, 60, clBlue);
     o.c.Brush().Color = clRed;
     o.c.TextOut(10, 5, "88%");
+    EXPECT_EQ(o.Ink(clBlue), (TRect{10, 5, 10 + o.c.TextWidth("88%"), 5 + o.c.TextHeight("88%")}));
     EXPECT_EQ(o.c.Pixel(10, 5), clRed);
-    EXPECT_EQ(o.c.Pixel(10 + o.c.TextWidth("88%") - 1, 5 + o.c.TextHeight("88%") - 1), clRed);
-    EXPECT_EQ(o.c.Pixel(10 + o.c.TextWidth("88%"), 5), clBlue);
-    // A clear brush also leaves the cell alone.
-    Board c(120, 60, clBlue);
-    c.c.Brush().Style = bsClear;
-    c.c.TextOut(10, 5, "88%");
-    EXPECT_EQ(c.Count(clBlue) + c.Count(clBlack), 120 * 60);
-    EXPECT_GT(c.Count(clBlack), 0);
-}
 
-TEST(CanvasText, TextRectClips) {
-    Board b(100, 40, clWhite);
-    b.c.Font().Color = clBlack;
-    b.c.TextRect({0, 0, 8, 40}, 2, 2, "WWWW");
-    EXPECT_GT(b.Count(clBlack), 0);
-    EXPECT_LE(b.Ink().Right, 8);
+    Board t(100, 40); // TextRect clips to its rectangle
+    t.c.TextRect({0, 0, 8, 40}, 2, 2, "WWWW");
+    EXPECT_GT(t.Count(clBlack), 0);
+    EXPECT_LE(t.Ink().Right, 8);
 }
 
 TEST(CanvasClip, DrawingStaysInTheClipRectangle) {
     Board b(10, 10);
     b.c.SetClipRect({2, 2, 5, 5});
-    EXPECT_EQ(b.c.ClipRect(), (TRect{2, 2, 5, 5}));
     b.c.Brush().Color = clRed;
     b.c.FillRect({0, 0, 10, 10});
     b.c.Pen().Color = clBlue;
@@ -310,23 +229,15 @@ TEST(CanvasClip, DrawingStaysInTheClipRectangle) {
     b.c.Ellipse(0, 0, 10, 10);
     b.c.DrawFocusRect({0, 0, 10, 10});
     EXPECT_EQ(b.Ink(), (TRect{2, 2, 5, 5}));
-    b.c.ResetClipRect();
-    b.c.SetPixel(9, 9, clBlue);
-    EXPECT_EQ(b.c.Pixel(9, 9), clBlue);
 }
 
 TEST(CanvasClip, HugeCoordinatesDrawOnlyTheVisiblePart) {
-    // Shapes and lines reaching far outside the image are drawn where they cross it, quickly and
-    // without overflow.
+    // Shapes and lines reaching far outside are drawn where they cross the image, without overflow.
     Board b(10, 10);
     b.c.Pen().Color = clBlue;
     b.c.MoveTo(INT_MIN + 1, 5);
     b.c.LineTo(INT_MAX, 5);
     EXPECT_EQ(b.Count(clBlue), 10);
-    b.c.MoveTo(3, INT_MIN);
-    b.c.LineTo(3, 8); // the end point is still left out
-    EXPECT_EQ(b.c.Pixel(3, 7), clBlue);
-    EXPECT_EQ(b.c.Pixel(3, 8), clWhite);
     b.c.MoveTo(-2000000000, -2000000000);
     b.c.LineTo(2000000000, 2000000000); // the diagonal through the image
     for (int i = 0; i < 10; ++i)
@@ -337,7 +248,6 @@ TEST(CanvasClip, HugeCoordinatesDrawOnlyTheVisiblePart) {
     r.c.Brush().Color = clRed;
     r.c.Rectangle(INT_MIN, 2, INT_MAX, INT_MAX);
     EXPECT_EQ(r.c.Pixel(5, 2), clBlue);
-    EXPECT_EQ(r.c.Pixel(5, 3), clRed);
     r.c.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
     EXPECT_EQ(r.Count(clRed), 100);
     r.c.DrawFocusRect({INT_MIN, 4, INT_MAX, INT_MAX});
@@ -345,24 +255,6 @@ TEST(CanvasClip, HugeCoordinatesDrawOnlyTheVisiblePart) {
     r.c.SetCopyMode(SRCINVERT);
     r.c.CopyRect({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, r.c, {0, 0, 10, 10});
     r.c.CopyRect({0, 0, 10, 10}, r.c, {INT_MIN, 0, INT_MAX, 10});
-    r.c.DrawText({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, "x", DT_CENTER | DT_VCENTER);
-}
-
-TEST(Bitmaps, ResizeKeepsPixelsAndFitToTemplateFills) {
-    TBitmap a;
-    EXPECT_EQ(a.Width(), 0);
-    a.SetHeight(3);
-    a.SetWidth(5);
-    a.Canvas()->SetPixel(1, 1, clRed);
-    a.SetWidth(7);
-    EXPECT_EQ(a.Canvas()->Pixel(1, 1), clRed);
-    EXPECT_EQ(a.Canvas()->Pixel(6, 2), clWhite);
-    TBltBitmap overlay;
-    overlay.FitToTemplate(a);
-    EXPECT_EQ(overlay.Width(), 7);
-    EXPECT_EQ(overlay.Height(), 3);
-    EXPECT_EQ(overlay.Canvas()->Pixel(6, 2), ColorToRGB(clWindowFrame));
-    EXPECT_EQ(overlay.Canvas()->Brush().Color, clWindowFrame);
 }
 
 } // namespace
