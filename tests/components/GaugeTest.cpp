@@ -82,7 +82,6 @@ TEST(Gauge, PercentDone) {
         EXPECT_EQ(g.GetPercentDone(), k.percent) << k.min << ".." << k.max << " @ " << k.progress;
     }
     EXPECT_EQ(TCGauge::PercentOf(-1, 3), -34); // rounds down, also below zero
-    EXPECT_EQ(TCGauge::ScaleByPercent(50, 99), 49);
 }
 
 TEST(Gauge, RepaintsOnlyOnChangeAndClampsProgress) {

@@ -85,12 +85,9 @@ TEST(CanvasLines, EndPointIsLeftOut) {
     struct Case {
         int x0, y0, x1, y1, pixels;
     };
+    // Horizontal, vertical upwards, diagonal, shallow leftwards, and a point (draws nothing).
     const Case cases[] = {
-        {1, 1, 8, 1, 7}, // horizontal
-        {3, 8, 3, 2, 6}, // vertical, upwards
-        {0, 0, 5, 5, 5}, // diagonal
-        {9, 2, 1, 6, 8}, // shallow, leftwards
-        {4, 4, 4, 4, 0}, // a point draws nothing
+        {1, 1, 8, 1, 7}, {3, 8, 3, 2, 6}, {0, 0, 5, 5, 5}, {9, 2, 1, 6, 8}, {4, 4, 4, 4, 0},
     };
     for (const Case& k : cases) {
         Board b(10, 10);
