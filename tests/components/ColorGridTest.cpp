@@ -100,7 +100,7 @@ TEST(ColorGrid, SizeSnapsToWholeCells) {
     EXPECT_EQ(QSize(shown.Width(), shown.Height()), QSize(100, 48));
 }
 
-TEST(ColorGrid, KeyboardTraversal) {
+TEST(ColorGrid, KeyboardTraversalAndPicks) {
     const int wrap = INT_MIN + 11; // from INT_MIN up: one column to the left, in the bottom row
     const std::tuple<int, Qt::Key, int> cases[] = {
         {0, Qt::Key_Left, 15},       {0, Qt::Key_Up, 15},
@@ -132,10 +132,8 @@ TEST(ColorGrid, KeyboardTraversal) {
     row.Key(Qt::Key_Up);
     row.Key(Qt::Key_Up);
     EXPECT_EQ(row.Selection(), 15);
-}
 
-TEST(ColorGrid, KeyboardPicks) {
-    Grid g;
+    // F and B pick the selected square for the fore- and background.
     g.SetSelection(6);
     g.Key(Qt::Key_F);
     EXPECT_EQ(g.ForegroundIndex(), 6);

@@ -71,16 +71,6 @@ TEST(CanvasRects, FillExcludesRightAndBottomEdgeAndClips) {
     EXPECT_EQ(r, (TRect{11, 8, 19, 32}));
 }
 
-TEST(CanvasRects, RectangleOutlineOnOutermostPixels) {
-    Board b(12, 12);
-    b.c.Pen().Color = clBlue;
-    b.c.Brush().Color = clRed;
-    b.c.Rectangle(2, 2, 9, 7);
-    EXPECT_EQ(b.Ink(), (TRect{2, 2, 9, 7}));
-    EXPECT_EQ(b.Count(clBlue), 2 * 7 + 2 * 3); // the one-pixel ring of the 7 x 5 box
-    EXPECT_EQ(b.Count(clRed), 5 * 3);
-}
-
 TEST(CanvasLines, EndPointIsLeftOut) {
     struct Case {
         int x0, y0, x1, y1, pixels;
@@ -101,18 +91,20 @@ TEST(CanvasLines, EndPointIsLeftOut) {
     }
 }
 
-TEST(CanvasLines, PenModes) {
+TEST(CanvasLines, PenModesAndRectangleOutline) {
     Board b(10, 3, clRed);
     b.c.Pen().Mode = pmNot;
     b.c.MoveTo(0, 1);
     b.c.LineTo(5, 1);
     EXPECT_EQ(b.c.Pixel(0, 1), clAqua); // NOT red = cyan
     EXPECT_EQ(b.c.Pixel(5, 1), clRed);
-    // pmNot on a rectangle inverts the outline only; the brush fills normally.
-    Board r(6, 6, clBlack);
+    // A rectangle's outline takes the outermost pixels of its box; pmNot inverts the outline
+    // only, the brush fills normally.
+    Board r(8, 8, clBlack);
     r.c.Pen().Mode = pmNot;
     r.c.Brush().Color = clRed;
-    r.c.Rectangle(0, 0, 6, 6);
+    r.c.Rectangle(1, 1, 7, 7);
+    EXPECT_EQ(r.Ink(clBlack), (TRect{1, 1, 7, 7}));
     EXPECT_EQ(r.Count(clWhite), 20);
     EXPECT_EQ(r.Count(clRed), 16);
 }
