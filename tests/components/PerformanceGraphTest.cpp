@@ -240,6 +240,10 @@ TEST(PerformanceGraph, WidthChangesResizeTheHistory) {
     g.Update();
     EXPECT_EQ(TopRow(g, 199, clRed), 100 - 50 - 1);
     EXPECT_EQ(TopRow(g, 196, clRed), 100 - 40 - 1);
+    const QImage scrolled = g.GraphBitmap().Image().copy(2, 0, 198, 100);
+    g.SetGridlines(false);
+    g.SetGridlines(true); // a full redraw from the resized history shows the same
+    EXPECT_EQ(g.GraphBitmap().Image().copy(2, 0, 198, 100), scrolled);
     // Shrinking drops the oldest steps; a height change redraws at the new height.
     g.SetWidth(30);
     g.grab();
