@@ -40,6 +40,7 @@ void SilentSink() {
     SetLineSink([](std::string_view line) { benchmark::DoNotOptimize(line.data()); });
 }
 
+// Converting onto an existing SN10 file (emptied first, as a repeated conversion does).
 void BM_Conversion(benchmark::State& state) {
     const std::string in = CaiFile(static_cast<int>(state.range(0)));
     const std::string out = fs::temp_directory_path() / "velquor-bench.ndb";
@@ -50,6 +51,24 @@ void BM_Conversion(benchmark::State& state) {
         state.SkipWithError("the benchmark file has errors");
 }
 BENCHMARK(BM_Conversion)
+    ->Arg(1799)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+// Converting into a new SN10 file, as the first conversion of a file does.
+void BM_ConversionToNewFile(benchmark::State& state) {
+    const std::string in = CaiFile(static_cast<int>(state.range(0)));
+    const std::string out = fs::temp_directory_path() / "velquor-bench-new.ndb";
+    SilentSink();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(out);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(RunConversion(2.0f, 1, in.c_str(), out.c_str()));
+    }
+}
+BENCHMARK(BM_ConversionToNewFile)
     ->Arg(1799)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(15)

@@ -17,6 +17,8 @@ constexpr int HeaderLine = 6;
 // Copy of a text for a place between double quotes: each double quote becomes an apostrophe,
 // so the data cannot end the quoted text early.
 const char* Quotable(std::string& copy, const char* text) {
+    if (!std::strchr(text, '"'))
+        return text;
     copy.assign(text);
     for (char& c : copy)
         if (c == '"')
@@ -97,22 +99,19 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
                sign, hours, minutes, static_cast<double>(state.Magvar), home.ShortName);
     WriteText(file, line);
 
+    // Elevation, type letters and long name are filled with blanks at their end to at least 5,
+    // 6 and 16 characters; nothing is cut.
     int written = 0;
-    char letters[FieldSize], elevation[FieldSize], longName[FieldSize];
+    char letters[8];
     for (int i = 0; i < state.PointCount; ++i) {
         Turnpoint& point = TurnpointTable[i];
         BuildTypeLetters(point, letters);
         if (letters[0] == '\0')
             continue;
-        std::strcpy(longName, point.LongName);
-        PadWithBlanks(longName, 16);
-        std::strcpy(elevation, point.Elevation);
-        PadWithBlanks(elevation, 5);
-        PadWithBlanks(letters, 6);
         point.OutputLine = ++lineNumber;
         ++written;
-        FormatText(line, "P \"%s\", %s , %s , %s , %s , U , \"%s%s\"\n", point.ShortName,
-                   point.Latitude, point.Longitude, elevation, letters, longName,
+        FormatText(line, "P \"%s\", %s , %s , %-5s , %-6s , U , \"%-16s%s\"\n", point.ShortName,
+                   point.Latitude, point.Longitude, point.Elevation, letters, point.LongName,
                    Quotable(quotedComment, point.Comment));
         WriteText(file, line);
     }
