@@ -116,10 +116,9 @@ TEST_F(Convert, AltCConvertsFromAnywhereAndTheReportIsDecoded) {
 TEST_F(Convert, FolderWithoutCaiFilesLeavesTheListEmptyAndReportsTheFolderUnreadable) {
     Write(dir / "readme.txt", "x");
     TMainForm& w = Start();
-    const QString folder = Q(dir) + "/";
-    EXPECT_EQ(-1, w.CAIfiles->currentIndex());
-    EXPECT_EQ(folder, InputFileName);
-    EXPECT_EQ(folder, OutputFileName);
+    EXPECT_TRUE(Entries().isEmpty());
+    EXPECT_EQ(Paths(dir, dir / "", dir, dir / ""), Paths());
+    const QString folder = Q(dir / "");
     QTest::mouseClick(w.Convert, Qt::LeftButton);
     // A folder is no file to overwrite: no question.
     EXPECT_EQ(

@@ -2,13 +2,8 @@
 // dialog hands back, and how an exception is shown.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
+#include <QtWidgets>
 
 #include "Application.h"
 #include "Dialogs.h"
@@ -93,13 +88,11 @@ TEST(OpenDialog, FilterBecomesQtNameFilters) {
     }
 }
 
-// Confirms name in the modal file dialog, reporting the folder it shows first.
-std::function<void(QWidget*)> Accept(const QString& name, QString* shownFolder = nullptr) {
-    return [=](QWidget* w) {
+// Confirms name in the modal file dialog.
+std::function<void(QWidget*)> Accept(const QString& name) {
+    return [name](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(nullptr, dialog);
-        if (shownFolder)
-            *shownFolder = dialog->directory().absolutePath();
         dialog->selectFile(name);
         QMetaObject::invokeMethod(dialog, "accept");
     };
@@ -114,7 +107,10 @@ TEST(OpenDialog, AcceptsANewNameWithTheDefaultSuffixAndRefusesAMissingFolder) {
     d.InitialDir = folder;
     d.Options = ofHideReadOnly | ofPathMustExist | ofEnableSizing;
     QString shownFolder;
-    WhenModalShown(Accept("result", &shownFolder));
+    WhenModalShown([&](QWidget* w) {
+        shownFolder = static_cast<QFileDialog*>(w)->directory().absolutePath();
+        Accept("result")(w);
+    });
     ASSERT_TRUE(d.Execute());
     EXPECT_EQ(folder, shownFolder);
     EXPECT_EQ(folder + "/result.ndb", d.FileName);

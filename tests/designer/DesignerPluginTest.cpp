@@ -96,9 +96,7 @@ TEST(DesignerPlugin, OffersTheSixWidgetsInOneGroupEachWithItsIconAndAWorkingWidg
 // the values read back as text.
 const char* const kSaved[][4] = {
     {"TCCalendar", "StartOfWeek", "<number>7</number>", "7"},
-    {"TCCalendar", "UseCurrentDate", "<bool>false</bool>", "false"},
     {"TCColorGrid", "GridOrdering", "<enum>TCColorGrid::go8x2</enum>", "go8x2"},
-    {"TCColorGrid", "BackgroundIndex", "<number>9</number>", "9"},
     {"TCGauge", "Kind", "<enum>TCGauge::gkPie</enum>", "gkPie"},
     {"TCGauge", "BorderStyle", "<enum>TControl::bsNone</enum>", "bsNone"},
     {"TCGauge", "ForeColor", "<UInt>255</UInt>", "255"},
