@@ -190,10 +190,10 @@ void TCGauge::PaintAsBar(TBitmap& image, const TRect& rect) {
     }
 }
 
-void TCGauge::PaintAsPie(TBitmap& image, const TRect& rect) {
+TCanvas* TCGauge::PrepareDial(TBitmap& image, const TRect& rect, int& w, int& h) const {
     TCanvas* c = image.Canvas();
-    int w = rect.Right - rect.Left;
-    int h = rect.Bottom - rect.Top;
+    w = rect.Right - rect.Left;
+    h = rect.Bottom - rect.Top;
     if (borderStyle_ == bsSingle) {
         ++w;
         ++h;
@@ -203,6 +203,12 @@ void TCGauge::PaintAsPie(TBitmap& image, const TRect& rect) {
     c->Brush().Color = backColor_;
     c->Pen().Color = foreColor_;
     c->Pen().Width = 1;
+    return c;
+}
+
+void TCGauge::PaintAsPie(TBitmap& image, const TRect& rect) {
+    int w = 0, h = 0;
+    TCanvas* c = PrepareDial(image, rect, w, h);
     c->Ellipse(rect.Left, rect.Top, w, h);
     const int percent = GetPercentDone();
     if (percent > 0) {
@@ -215,19 +221,9 @@ void TCGauge::PaintAsPie(TBitmap& image, const TRect& rect) {
 }
 
 void TCGauge::PaintAsNeedle(TBitmap& image, const TRect& rect) {
-    TCanvas* c = image.Canvas();
     const int left = rect.Left, top = rect.Top;
-    int w = rect.Right - rect.Left;
-    int h = rect.Bottom - rect.Top;
-    if (borderStyle_ == bsSingle) {
-        ++w;
-        ++h;
-    }
-    c->Brush().Color = Color();
-    c->FillRect(rect);
-    c->Brush().Color = backColor_;
-    c->Pen().Color = foreColor_;
-    c->Pen().Width = 1;
+    int w = 0, h = 0;
+    TCanvas* c = PrepareDial(image, rect, w, h);
     // The dial: the upper half of an ellipse twice as tall as the rectangle.
     c->Pie(left, top, w, 2 * h - 1, left + w, rect.Bottom - 1, left, rect.Bottom - 1);
     c->MoveTo(left, rect.Bottom);

@@ -74,6 +74,9 @@ protected:
     void PaintAsBar(TBitmap& image, const TRect& rect);
     void PaintAsPie(TBitmap& image, const TRect& rect);
     void PaintAsNeedle(TBitmap& image, const TRect& rect);
+    // Clears the rectangle and sets up the dial's colours; w and h are the size the pie and
+    // needle are drawn in (one more each way inside a border).
+    TCanvas* PrepareDial(TBitmap& image, const TRect& rect, int& w, int& h) const;
 
 private:
     int minValue_ = 0;

@@ -170,16 +170,24 @@ void AppendFormatted(std::string& out, const char* format, std::initializer_list
     }
 }
 
-bool ScanInt(const char* text, std::int32_t& value) {
-    const char* p = text;
+namespace {
+// Skips leading white space and one sign, as scanf does before a number.
+const char* SkipToDigits(const char* p, bool& negative) {
     while (IsWhiteSpace(*p))
         ++p;
-    bool negative = false;
+    negative = false;
     if (*p == '+' || *p == '-')
         negative = *p++ == '-';
+    return p;
+}
+} // namespace
+
+bool ScanInt(const char* text, std::int32_t& value) {
+    bool negative = false;
+    const char* p = SkipToDigits(text, negative);
     if (*p < '0' || *p > '9')
         return false;
-    // Accumulate as a negative number so that the most negative value fits.
+    // The magnitude may reach 2^31, so that the most negative value fits.
     long long magnitude = 0;
     for (; *p >= '0' && *p <= '9'; ++p) {
         magnitude = magnitude * 10 + (*p - '0');
@@ -194,12 +202,8 @@ bool ScanInt(const char* text, std::int32_t& value) {
 }
 
 bool ScanFloat(const char* text, float& value) {
-    const char* p = text;
-    while (IsWhiteSpace(*p))
-        ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
+    const char* p = SkipToDigits(text, negative);
     if (*p == '+' || *p == '-')
         return false;
     const char* end = p + std::strlen(p);

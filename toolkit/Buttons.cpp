@@ -82,18 +82,14 @@ void TSpeedButton::CancelPress() {
 }
 
 void TSpeedButton::mousePressEvent(QMouseEvent* Event) {
-    TMouseButton button;
-    if (!ButtonOf(Event->button(), button)) {
-        Event->ignore();
-        return;
-    }
-    if (button == mbLeft)
-        capture_ = true;
-    const QPoint pos = Event->position().toPoint();
-    MouseDown(button, ShiftStateFromQt(Event->modifiers(), Event->buttons()), pos.x(), pos.y());
+    Press(Event, TShiftState());
 }
 
 void TSpeedButton::mouseDoubleClickEvent(QMouseEvent* Event) {
+    Press(Event, ssDouble);
+}
+
+void TSpeedButton::Press(QMouseEvent* Event, TShiftState extra) {
     TMouseButton button;
     if (!ButtonOf(Event->button(), button)) {
         Event->ignore();
@@ -102,7 +98,7 @@ void TSpeedButton::mouseDoubleClickEvent(QMouseEvent* Event) {
     if (button == mbLeft)
         capture_ = true;
     const QPoint pos = Event->position().toPoint();
-    MouseDown(button, ShiftStateFromQt(Event->modifiers(), Event->buttons()) | ssDouble, pos.x(),
+    MouseDown(button, ShiftStateFromQt(Event->modifiers(), Event->buttons()) | extra, pos.x(),
               pos.y());
 }
 

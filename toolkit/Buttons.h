@@ -54,6 +54,8 @@ protected:
 private:
     void SetState(TButtonState Value);
     void CancelPress();
+    // A press or double click: holds the mouse for the left button and passes it to MouseDown.
+    void Press(QMouseEvent* Event, TShiftState extra);
 
     QImage glyph_;
     int numGlyphs_ = 1;
