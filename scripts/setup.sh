@@ -29,7 +29,7 @@ done
 if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+    $sudo apt-get install -y -qq "${missing[@]}" </dev/null
 fi
 
 # The tests check that numbers keep their decimal point under a German locale.
