@@ -17,7 +17,13 @@ constexpr const char* ClosingNotes[] = {
     "    database. YOU MUST CHECK THESE POINTS AND UPDATE THEM.\n\n",
 };
 
+RunOutcome lastOutcome = RunOutcome::NotWritten;
+
 } // namespace
+
+RunOutcome LastRunOutcome() {
+    return lastOutcome;
+}
 
 int RunConversion(float variation, int variationGiven, const char* caiPath, const char* sn10Path) {
     if (!caiPath)
@@ -25,6 +31,7 @@ int RunConversion(float variation, int variationGiven, const char* caiPath, cons
     if (!sn10Path)
         sn10Path = "";
     ResetConversionState(variation, variationGiven, caiPath);
+    lastOutcome = RunOutcome::CaiFileNotRead;
     ConverterStateRecord& state = ConverterState;
 
     if (!ReadCaiFile(state.CaiFileName)) {
@@ -37,9 +44,11 @@ int RunConversion(float variation, int variationGiven, const char* caiPath, cons
     state.OutputFile = OpenTextForWriting(sn10Path);
     if (!state.OutputFile) {
         EmitFormatted("%s 1: Could not open SN10 file.\n", sn10Path);
+        lastOutcome = RunOutcome::Sn10FileNotOpened;
         return 0;
     }
-    if (ErrorCount == 0)
+    const bool writing = ErrorCount == 0;
+    if (writing)
         WriteSn10File(state.OutputFile, sn10Path);
     // A full disk shows only here: a write error, or the final flush failing in close.
     bool writeFailed = std::ferror(state.OutputFile) != 0;
@@ -50,6 +59,7 @@ int RunConversion(float variation, int variationGiven, const char* caiPath, cons
         CountOne(ErrorCount);
     }
 
+    lastOutcome = writing && !writeFailed ? RunOutcome::Written : RunOutcome::NotWritten;
     CheckAmbiguousNames(sn10Path);
     for (const char* note : ClosingNotes)
         EmitMessages(note);

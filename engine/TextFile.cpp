@@ -10,8 +10,8 @@ constexpr unsigned char EndOfFileMark = 0x1A; // Ctrl-Z
 
 // Length of the start of text that holds no line feed, carriage return or Ctrl-Z.
 std::size_t PlainPrefix(const unsigned char* text, std::size_t length) {
-    for (unsigned char special : {static_cast<unsigned char>('\n'),
-                                  static_cast<unsigned char>('\r'), EndOfFileMark}) {
+    for (unsigned char special :
+         {static_cast<unsigned char>('\n'), static_cast<unsigned char>('\r'), EndOfFileMark}) {
         if (const void* found = std::memchr(text, special, length))
             length = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - text);
     }
