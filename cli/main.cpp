@@ -1,9 +1,9 @@
 // velquor-convert: converts a CAI turnpoint file into an SN10 database from the command line.
 // Standard output carries the engine's report, one line per line; everything the converter says
 // itself goes to standard error.
-#include <charconv>
-#include <cmath>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -13,6 +13,7 @@
 
 #include "Conversion.h"
 #include "Messages.h"
+#include "RunOptions.h"
 #include "Turnpoint.h"
 
 namespace {
@@ -33,17 +34,21 @@ constexpr char Usage[] =
     "Convert a CAI turnpoint file into an SN10 database and report every line that cannot be\n"
     "accepted.\n"
     "\n"
-    "  -v, --variation DEGREES  magnetic variation in degrees west (default 10.0, with a\n"
-    "                           warning)\n"
+    "  -v, --variation DEGREES  magnetic variation in degrees west, -180 to 180, written as\n"
+    "                           digits with an optional sign and decimal point (2, -3.5);\n"
+    "                           default 10.0, with a warning\n"
     "  -f, --force              overwrite OUTPUT if it exists\n"
     "      --help               show this help and exit\n"
     "      --version            show the version and exit\n"
     "  --                       end of options\n"
     "\n"
-    "OUTPUT defaults to INPUT with its first \".DAT\" (any letter case) replaced by \".NDB\".\n"
+    "OUTPUT defaults to INPUT's folder and file name, with the first \".DAT\" (any letter case)\n"
+    "of the file name replaced by \".NDB\". OUTPUT is replaced whole, and only when the CAI file\n"
+    "was read without errors; otherwise it keeps its old content.\n"
     "\n"
     "Exit status: 0 converted without errors, 1 converted with errors reported, 2 usage error,\n"
-    "3 OUTPUT exists and --force was not given, 4 INPUT could not be read or OUTPUT not opened.\n";
+    "3 OUTPUT exists and --force was not given, 4 INPUT could not be read, OUTPUT could not be\n"
+    "created, or the report could not be written to standard output.\n";
 
 struct Options {
     std::optional<float> variation;
@@ -58,27 +63,12 @@ struct Options {
     std::exit(UsageError);
 }
 
-// A finite decimal number, the whole text, in the C locale's notation.
-std::optional<float> ParseDegrees(std::string_view text) {
-    std::string_view digits = text;
-    bool negative = false;
-    if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
-        negative = digits[0] == '-';
-        digits.remove_prefix(1);
-    }
-    float value = 0.0f;
-    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                     std::chars_format::fixed);
-    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() ||
-        !std::isfinite(value))
-        return std::nullopt;
-    return negative ? -value : value;
-}
-
 void SetVariation(Options& options, std::string_view text) {
-    options.variation = ParseDegrees(text);
+    options.variation = ParseVariation(text);
     if (!options.variation)
-        UsageFailure("invalid variation '" + std::string(text) + "': give a number of degrees");
+        UsageFailure("invalid variation '" + std::string(text) +
+                     "': give degrees west from -180 to 180 as digits with an optional sign and "
+                     "decimal point, such as 2 or -3.5");
 }
 
 Options ParseArguments(int argc, char** argv) {
@@ -114,6 +104,9 @@ Options ParseArguments(int argc, char** argv) {
         }
         if (positionals == 2)
             UsageFailure("too many file names");
+        if (arg.empty())
+            UsageFailure(positionals == 0 ? "the INPUT file name is empty"
+                                          : "the OUTPUT file name is empty");
         positional[positionals++] = std::string(arg);
     }
     if (positionals == 0)
@@ -123,25 +116,25 @@ Options ParseArguments(int argc, char** argv) {
     return options;
 }
 
-// INPUT with its first ".DAT", found without regard to letter case, replaced by ".NDB".
-std::optional<std::string> DefaultOutput(const std::string& input) {
-    for (std::size_t i = 0; i + 4 <= input.size(); ++i) {
-        if (input[i] == '.' && (input[i + 1] | 0x20) == 'd' && (input[i + 2] | 0x20) == 'a' &&
-            (input[i + 3] | 0x20) == 't')
-            return input.substr(0, i) + ".NDB" + input.substr(i + 4);
+// Standard output carries the report; a line that cannot be written there is a failed run.
+struct ReportOutput {
+    int error = 0; // errno of the first failure
+
+    void Check(bool ok) {
+        if (!ok && error == 0)
+            error = errno ? errno : EIO;
     }
-    return std::nullopt;
-}
+};
 
 } // namespace
 
 int main(int argc, char** argv) {
     Options options = ParseArguments(argc, argv);
     if (options.output.empty()) {
-        std::optional<std::string> derived = DefaultOutput(options.input);
+        std::optional<std::string> derived = DefaultSn10Path(options.input);
         if (!derived)
             UsageFailure("cannot name the output after '" + options.input +
-                         "', which has no \".DAT\" in its name: give OUTPUT");
+                         "', which has no \".DAT\" in its file name: give OUTPUT");
         options.output = *derived;
     }
 
@@ -157,15 +150,21 @@ int main(int argc, char** argv) {
 
     static char outputBuffer[64 * 1024];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    static ReportOutput report;
     SetLineSink([](std::string_view line) {
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputc('\n', stdout);
+        report.Check(std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&
+                     std::fputc('\n', stdout) != EOF);
     });
 
     const float variation = options.variation.value_or(0.0f);
     const int complete = RunConversion(variation, options.variation ? 1 : 0, options.input.c_str(),
                                        options.output.c_str());
-    std::fflush(stdout);
+    report.Check(std::fflush(stdout) == 0 && !std::ferror(stdout));
+    if (report.error) {
+        std::fprintf(stderr, "%s: could not write the report: %s\n", Program,
+                     std::strerror(report.error));
+        return StoppedEarly;
+    }
     if (!complete)
         return StoppedEarly;
     return ErrorCount > 0 ? ConvertedWithErrors : Converted;

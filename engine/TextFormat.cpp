@@ -1,5 +1,7 @@
 #include "TextFormat.h"
 
+#include "Decimal.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -82,21 +84,17 @@ void AppendInteger(std::string& out, long long value, const Spec& spec) {
 }
 
 void AppendReal(std::string& out, double value, const Spec& spec) {
-    const int precision = spec.precision < 0 ? 6 : spec.precision;
     if (!std::isfinite(value)) {
         const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan")
                                              : (value < 0 ? "-inf" : "inf");
         AppendPadded(out, text, spec, false);
         return;
     }
-    // Fixed notation of a double needs at most 309 digits before the point.
-    char digits[400];
-    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed,
-                                   precision < 80 ? precision : 80);
-    if (ec != std::errc())
-        end = digits;
-    std::string body(digits, end);
-    if (precision >= 80)
+    // Digits beyond the 80th after the point are written as zeros.
+    const int precision = spec.precision < 0 ? 6 : spec.precision;
+    std::string body;
+    AppendFixed(body, value, precision < 80 ? precision : 80);
+    if (precision > 80)
         body.append(static_cast<std::size_t>(precision - 80), '0');
     AppendPadded(out, body, spec, true);
 }
@@ -106,22 +104,6 @@ void AppendText(std::string& out, const char* text, const Spec& spec) {
                              ? strnlen(text, static_cast<std::size_t>(spec.precision))
                              : strlen(text);
     AppendPadded(out, std::string_view(text, length), spec, false);
-}
-
-// Whether a number that a float cannot hold is too large (rather than too small) in magnitude.
-bool ScansAsLarge(const char* first, const char* last, std::chars_format format) {
-    long double wide = 0.0L;
-    if (std::from_chars(first, last, wide, format).ec == std::errc())
-        return std::fabs(wide) >= 1.0L;
-    // Beyond even long double: the sign of the exponent decides, else where the digits start.
-    const char exponent = format == std::chars_format::hex ? 'p' : 'e';
-    for (const char* q = first; q < last; ++q)
-        if (*q == exponent || *q == exponent - 32)
-            return q + 1 < last && q[1] != '-';
-    for (const char* q = first; q < last && *q != '.'; ++q)
-        if (*q != '0')
-            return true;
-    return false;
 }
 
 } // namespace
@@ -204,26 +186,36 @@ bool ScanInt(const char* text, std::int32_t& value) {
 bool ScanFloat(const char* text, float& value) {
     bool negative = false;
     const char* p = SkipToDigits(text, negative);
-    if (*p == '+' || *p == '-')
-        return false;
-    const char* end = p + std::strlen(p);
-    std::chars_format format = std::chars_format::general;
-    float result = 0.0f;
-    // "0x" starts a hexadecimal number only when a hexadecimal digit or point follows.
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
-        std::from_chars(p + 2, end, result, std::chars_format::hex).ec !=
-            std::errc::invalid_argument) {
-        format = std::chars_format::hex;
-        p += 2;
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const char* mantissa = p;
+    while (isDigit(*p))
+        ++p;
+    bool anyDigit = p != mantissa;
+    if (*p == '.') {
+        const char* fraction = ++p;
+        while (isDigit(*p))
+            ++p;
+        anyDigit |= p != fraction;
     }
-    std::from_chars_result r = std::from_chars(p, end, result, format);
-    if (r.ec == std::errc::invalid_argument)
+    if (!anyDigit)
         return false;
-    if (r.ec == std::errc::result_out_of_range) {
-        // strtof gives infinity for a value too large for a float, and a zero for one too small;
-        // either way one number was scanned.
-        result = ScansAsLarge(p, r.ptr, format) ? std::numeric_limits<float>::infinity() : 0.0f;
+    const std::string_view digits(mantissa, static_cast<std::size_t>(p - mantissa));
+
+    // An exponent counts only when digits follow its letter and sign.
+    long exponent = 0;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        const bool negativeExponent = *q == '-';
+        if (*q == '+' || *q == '-')
+            ++q;
+        if (isDigit(*q)) {
+            for (; isDigit(*q); ++q)
+                if (exponent < 100000) // far beyond any float; keeps the sum small
+                    exponent = exponent * 10 + (*q - '0');
+            if (negativeExponent)
+                exponent = -exponent;
+        }
     }
-    value = negative ? -result : result;
+    value = NearestFloat(digits, exponent, negative);
     return true;
 }

@@ -46,8 +46,9 @@ void FormatText(std::string& out, const char* format, const Args&... args) {
 // sscanf(text, "%d", &value) == 1, except that a number outside the 32-bit range is no number.
 bool ScanInt(const char* text, std::int32_t& value);
 
-// sscanf(text, "%f", &value) == 1 in the C locale: leading white space, an optional sign, then a
-// decimal or hexadecimal number, "inf" or "nan".
+// sscanf(text, "%f", &value) == 1 as a classic C runtime scans it: leading white space, an
+// optional sign, decimal digits with an optional point, and an optional exponent; nothing else
+// (no hexadecimal numbers, no "inf" or "nan"). A number too large for a float gives infinity.
 bool ScanFloat(const char* text, float& value);
 
 // The six characters that count as white space: blank, tab, line feed, vertical tab, form feed
