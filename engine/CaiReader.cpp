@@ -45,8 +45,8 @@ void ReadTitle(const char* line) {
             break;
         title[last - 1] = '\0';
     }
-    // A header with nothing after its prefix would leave a lone line break as the title.
-    if (title[0] == '\n' || title[0] == '\r')
+    // A header with nothing but line breaks after its prefix gives no title.
+    if (std::strspn(title, "\r\n") == std::strlen(title))
         title[0] = '\0';
 }
 

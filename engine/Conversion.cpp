@@ -41,7 +41,10 @@ int RunConversion(float variation, int variationGiven, const char* caiPath, cons
     }
     EmitFormatted("%d points read from: %s\n", state.PointsRead, state.CaiFileName);
 
-    state.OutputFile = OpenTextForWriting(sn10Path);
+    // The SN10 file is replaced whole, and only by a complete database: when reading found
+    // errors, or any write fails, the file stays as it was (or is not created).
+    TextFileWriter output;
+    state.OutputFile = output.Open(sn10Path);
     if (!state.OutputFile) {
         EmitFormatted("%s 1: Could not open SN10 file.\n", sn10Path);
         lastOutcome = RunOutcome::Sn10FileNotOpened;
@@ -50,10 +53,9 @@ int RunConversion(float variation, int variationGiven, const char* caiPath, cons
     const bool writing = ErrorCount == 0;
     if (writing)
         WriteSn10File(state.OutputFile, sn10Path);
-    // A full disk shows only here: a write error, or the final flush failing in close.
-    bool writeFailed = std::ferror(state.OutputFile) != 0;
-    writeFailed = std::fclose(state.OutputFile) != 0 || writeFailed;
     state.OutputFile = nullptr;
+    // A full disk shows only here: a write error, the final flush, the close or the rename.
+    const bool writeFailed = !output.Close(writing) && writing;
     if (writeFailed) {
         EmitFormatted("Error %s 1: Could not write SN10 file.\n", sn10Path);
         CountOne(ErrorCount);

@@ -14,15 +14,21 @@ constexpr char Banner[] = "VELQUOR version 1.1: Converts CAI point database to S
 constexpr char Notice[] = "Made for the SN10 flight computer.";
 constexpr int HeaderLine = 6;
 
-// Copy of a text for a place between double quotes: each double quote becomes an apostrophe,
-// so the data cannot end the quoted text early.
-const char* Quotable(std::string& copy, const char* text) {
-    if (!std::strchr(text, '"'))
+// A text as it may stand in one line of the file: every line break becomes a blank, so the text
+// cannot end its line early, and inside double quotes every double quote becomes an apostrophe,
+// so it cannot end the quoted text early. The stored text stays as it is; copy holds the changed
+// one when anything changes.
+const char* OnOneLine(std::string& copy, const char* text, bool quoted = false) {
+    const char* special = quoted ? "\r\n\"" : "\r\n";
+    if (!std::strpbrk(text, special))
         return text;
     copy.assign(text);
-    for (char& c : copy)
-        if (c == '"')
+    for (char& c : copy) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+        else if (quoted && c == '"')
             c = '\'';
+    }
     return copy.c_str();
 }
 
@@ -61,11 +67,12 @@ void PadWithBlanks(char* text, int width) {
 }
 
 void WriteSn10File(std::FILE* file, const char* sn10Path) {
-    static std::string line, quotedTitle, quotedFile, quotedComment;
+    // One copy for each text of a line that may need changing.
+    static std::string line, copies[6];
     ConverterStateRecord& state = ConverterState;
 
     FormatText(line, "!%s\n!    %s\n!\n! Converted from CAI file %s\nV QUIVELNAV4\n", Banner,
-               Notice, state.CaiFileName);
+               Notice, OnOneLine(copies[0], state.CaiFileName));
     WriteText(file, line);
 
     if (state.HomeIndex < 0) {
@@ -93,10 +100,14 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
     state.Timezone = std::fabs(state.Timezone);
     const int hours = static_cast<int>(state.Timezone);
     const int minutes = static_cast<int>(static_cast<double>(state.Timezone) * 60.0) % 60;
-    FormatText(line,
-               "H \"%sCAI conversion  %s\" , Timezone %c%d:%02d , Magvar %0.1f , Home \"%s\"\n",
-               Quotable(quotedTitle, state.SiteTitle), Quotable(quotedFile, state.CaiFileName),
-               sign, hours, minutes, static_cast<double>(state.Magvar), home.ShortName);
+    // A variation that rounds to zero is written "0.0", never "-0.0".
+    double magvar = state.Magvar;
+    if (magvar > -0.05 && magvar <= 0.0)
+        magvar = 0.0;
+    FormatText(
+        line, "H \"%sCAI conversion  %s\" , Timezone %c%d:%02d , Magvar %0.1f , Home \"%s\"\n",
+        OnOneLine(copies[0], state.SiteTitle, true), OnOneLine(copies[1], state.CaiFileName, true),
+        sign, hours, minutes, magvar, OnOneLine(copies[2], home.ShortName, true));
     WriteText(file, line);
 
     // Elevation, type letters and long name are filled with blanks at their end to at least 5,
@@ -110,9 +121,11 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
             continue;
         point.OutputLine = ++lineNumber;
         ++written;
-        FormatText(line, "P \"%s\", %s , %s , %-5s , %-6s , U , \"%-16s%s\"\n", point.ShortName,
-                   point.Latitude, point.Longitude, point.Elevation, letters, point.LongName,
-                   Quotable(quotedComment, point.Comment));
+        FormatText(
+            line, "P \"%s\", %s , %s , %-5s , %-6s , U , \"%-16s%s\"\n",
+            OnOneLine(copies[0], point.ShortName, true), OnOneLine(copies[1], point.Latitude),
+            OnOneLine(copies[2], point.Longitude), OnOneLine(copies[3], point.Elevation), letters,
+            OnOneLine(copies[4], point.LongName, true), OnOneLine(copies[5], point.Comment, true));
         WriteText(file, line);
     }
     EmitFormatted("%d points written to: %s\n", written, sn10Path);

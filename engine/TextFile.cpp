@@ -1,6 +1,9 @@
 #include "TextFile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -25,7 +28,7 @@ bool TextFileReader::Open(const char* path) {
     if (!path || !*path || std::filesystem::is_directory(path, ec))
         return false;
     file_ = std::fopen(path, "rb");
-    atEnd_ = failed_ = false;
+    atEnd_ = failed_ = started_ = false;
     pos_ = length_ = 0;
     return file_ != nullptr;
 }
@@ -39,8 +42,13 @@ void TextFileReader::Close() {
 bool TextFileReader::Fill() {
     if (atEnd_ || failed_ || !file_)
         return false;
+    const bool first = !started_;
+    started_ = true;
     length_ = std::fread(data_, 1, sizeof data_, file_);
     pos_ = 0;
+    // Windows editors start a UTF-8 file with a byte-order mark; the text begins after it.
+    if (first && length_ >= 3 && std::memcmp(data_, "\xEF\xBB\xBF", 3) == 0)
+        pos_ = 3;
     if (length_ == 0) {
         if (std::ferror(file_))
             failed_ = true;
@@ -48,7 +56,7 @@ bool TextFileReader::Fill() {
             atEnd_ = true;
         return false;
     }
-    return true;
+    return pos_ < length_ || Fill();
 }
 
 TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
@@ -89,16 +97,88 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
     return count > 0 ? Result::Piece : Result::End;
 }
 
-std::FILE* OpenTextForWriting(const char* path) {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A new file of an unused name in folder, opened for writing; nullptr when the folder does not
+// take one.
+std::FILE* CreateTemporary(const fs::path& folder, std::string& name) {
+    static std::uint64_t counter =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // splitmix64 of a counter: names that differ between processes and between attempts.
+        std::uint64_t z = (counter += 0x9E3779B97F4A7C15u);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+        z ^= z >> 31;
+        char leaf[32];
+        std::snprintf(leaf, sizeof leaf, ".velquor-%012llx.tmp",
+                      static_cast<unsigned long long>(z & 0xFFFFFFFFFFFFu));
+        name = (folder / leaf).string();
+        errno = 0;
+        if (std::FILE* file = std::fopen(name.c_str(), "wbx"))
+            return file;
+        if (errno != EEXIST)
+            break;
+    }
+    name.clear();
+    return nullptr;
+}
+
+} // namespace
+
+std::FILE* TextFileWriter::Open(const char* path) {
+    Close(false);
     if (!path || !*path)
         return nullptr;
-    std::FILE* file = std::fopen(path, "wb");
+    std::error_code ec;
+    fs::path target = path;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(target, ec)); ++hops) {
+        fs::path link = fs::read_symlink(target, ec);
+        if (ec || hops == 40)
+            return nullptr; // a loop of links names no file
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    const fs::file_status status = fs::status(target, ec);
+    if (status.type() == fs::file_type::regular || status.type() == fs::file_type::not_found) {
+        file_ = CreateTemporary(target.parent_path(), temporary_);
+        if (file_ && status.type() == fs::file_type::regular) {
+            fs::permissions(temporary_, status.permissions() & fs::perms::mask, ec);
+            if (ec) {
+                Close(false);
+                return nullptr;
+            }
+        }
+        target_ = target.string();
+    } else if (status.type() != fs::file_type::none) {
+        file_ = std::fopen(path, "wb");
+    }
     // Large blocks spare the system calls; the runtime would pick a small buffer of its own (and
-    // ignores a size given without a buffer). One such file is open at a time.
+    // ignores a size given without a buffer).
     static char buffer[64 * 1024];
-    if (file)
-        std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
-    return file;
+    if (file_)
+        std::setvbuf(file_, buffer, _IOFBF, sizeof buffer);
+    return file_;
+}
+
+bool TextFileWriter::Close(bool keep) {
+    if (!file_)
+        return true;
+    bool ok = std::ferror(file_) == 0;
+    ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    if (temporary_.empty())
+        return ok;
+    std::error_code ec;
+    if (keep && ok) {
+        fs::rename(temporary_, target_, ec);
+        ok = !ec;
+    }
+    if (!keep || !ok)
+        fs::remove(temporary_, ec);
+    temporary_.clear();
+    return ok;
 }
 
 void WriteText(std::FILE* file, std::string_view text) {

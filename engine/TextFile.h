@@ -4,6 +4,7 @@
 // as bytes and translated here, so every platform reads and writes them alike.
 #include <cstddef>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 class TextFileReader {
@@ -15,7 +16,8 @@ public:
     TextFileReader& operator=(const TextFileReader&) = delete;
     ~TextFileReader() { Close(); }
 
-    // Opens a file for reading; false when it cannot be opened or is a folder.
+    // Opens a file for reading; false when it cannot be opened or is a folder. A UTF-8
+    // byte-order mark at the start of the file is skipped.
     bool Open(const char* path);
     void Close();
 
@@ -29,14 +31,39 @@ private:
     std::FILE* file_ = nullptr;
     bool atEnd_ = false;
     bool failed_ = false;
+    bool started_ = false; // the first block was read
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     unsigned char data_[64 * 1024];
 };
 
-// Opens a file for writing text (created, or emptied when it exists); nullptr on failure.
-// Only one file opened this way may be open at a time: they share one buffer.
-std::FILE* OpenTextForWriting(const char* path);
+// Writes a file that replaces its target whole, or not at all. A regular file, or a name where
+// no file is yet (symbolic links followed to the file they name), is written as a temporary file
+// in the target's folder and renamed over the target only when the writing is kept and every
+// write succeeded; the new file keeps the permission bits of the one it replaces. Anything else
+// (a device such as /dev/null, a named pipe) is written directly: renaming over it would replace
+// the device node or pipe itself.
+class TextFileWriter {
+public:
+    TextFileWriter() = default;
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+    ~TextFileWriter() { Close(false); }
+
+    // The file to write into, or nullptr when it cannot be created. One writer is open at a
+    // time: they share one buffer.
+    std::FILE* Open(const char* path);
+
+    // Ends the writing. When keep is true, what was written takes the target's place; otherwise
+    // the temporary file is removed and the target stays as it was. False when a write, the
+    // flush, the close or the rename failed (the target then stays as it was, too).
+    bool Close(bool keep);
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string temporary_; // empty when the target is written directly
+    std::string target_;
+};
 
 // Writes text, each line feed as CR LF.
 void WriteText(std::FILE* file, std::string_view text);

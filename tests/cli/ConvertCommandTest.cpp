@@ -26,14 +26,15 @@ struct Outcome {
     std::string err;
 };
 
-// Runs velquor-convert with the arguments, in folder dir, without standard input.
-Outcome Convert(const fs::path& dir, std::vector<std::string> args) {
+// Runs velquor-convert with the arguments, in folder dir, without standard input; standard
+// output goes to report when given.
+Outcome Convert(const fs::path& dir, std::vector<std::string> args, fs::path report = {}) {
     args.insert(args.begin(), VELQUOR_CONVERT);
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    const fs::path outFile = dir / ".stdout", errFile = dir / ".stderr";
+    const fs::path outFile = report.empty() ? dir / ".stdout" : report, errFile = dir / ".stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -50,9 +51,11 @@ Outcome Convert(const fs::path& dir, std::vector<std::string> args) {
         outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    outcome.out = testfiles::ReadBytes(outFile);
+    if (report.empty()) {
+        outcome.out = testfiles::ReadBytes(outFile);
+        fs::remove(outFile);
+    }
     outcome.err = testfiles::ReadBytes(errFile);
-    fs::remove(outFile);
     fs::remove(errFile);
     return outcome;
 }
@@ -92,7 +95,10 @@ TEST_F(ConvertCommand, ReportOnStdoutMatchesTheEngine) {
 TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
     testfiles::WriteBytes(dir / "good.dat", GoodCai);
     testfiles::WriteBytes(dir / "bad.dat", GoodCai + "x,a,b,c,T,BAD\r\n");
+    testfiles::WriteBytes(dir / "CLUB.DAT", GoodCai);
     fs::create_directory(dir / "folder.dat");
+    fs::create_directory(dir / "my.data");
+    testfiles::WriteBytes(dir / "my.data" / "club.dat", GoodCai);
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -101,6 +107,8 @@ TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
         // Without a variation the default is used with a warning, but no error is counted.
         {{"good.dat"}, 0, "Warning good.NDB 6: Magnetic variation was not set 10.0 was used.\n"},
         {{"-v", "0", "good.dat", "good.ndb"}, 0, "1 points written to: good.ndb"},
+        {{"-v", "1", "CLUB.DAT"}, 0, "1 points written to: CLUB.NDB\n"},
+        {{"-v", "1", "my.data/club.dat"}, 0, "1 points written to: my.data/club.NDB\n"},
         {{"--variation=-5", "bad.dat", "bad.ndb"}, 1, "1 Errors found by VELQUOR"},
         {{"missing.dat"}, 4, "No CAI database"},
         {{"folder.dat", "f.ndb"}, 4, "Could not open file: folder.dat"},
@@ -114,6 +122,32 @@ TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
         EXPECT_NE(std::string::npos, run.out.find(c.stdoutHas)) << c.args.back() << run.out;
     }
     EXPECT_FALSE(fs::exists(dir / "missing.NDB"));
+    EXPECT_FALSE(fs::exists(dir / "bad.ndb"));
+}
+
+TEST_F(ConvertCommand, VariationReachesTheHeaderLine) {
+    testfiles::WriteBytes(dir / "good.dat", GoodCai);
+    const std::pair<const char*, const char*> cases[] = {
+        {"-2.5", "-2.5"}, {"+2.50", "2.5"},   {"-0", "0.0"},  {"-0.0", "0.0"},
+        {"180", "180.0"}, {"-180", "-180.0"}, {"007", "7.0"},
+    };
+    for (const auto& [given, written] : cases) {
+        Outcome run = Convert(dir, {"-f", "--variation=" + std::string(given), "good.dat"});
+        EXPECT_EQ(0, run.status) << given << run.err;
+        EXPECT_EQ("H \"Club            CAI conversion  good.dat\" , Timezone  1:00 , Magvar " +
+                      std::string(written) + " , Home \"01 HOME\"",
+                  testfiles::SplitCrLf(testfiles::ReadBytes(dir / "good.NDB")).at(5))
+            << given;
+    }
+}
+
+TEST_F(ConvertCommand, AReportThatCannotBeWrittenFailsTheRun) {
+    testfiles::WriteBytes(dir / "good.dat", GoodCai);
+    Outcome run = Convert(dir, {"-v", "1", "good.dat"}, "/dev/full");
+    EXPECT_EQ(4, run.status);
+    EXPECT_EQ("velquor-convert: could not write the report: No space left on device\n", run.err);
+    EXPECT_EQ(0u, testfiles::ReadBytes(dir / "good.NDB").find("!VELQUOR")); // handled as decided
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
 
 TEST_F(ConvertCommand, ExistingOutputNeedsForce) {
@@ -139,7 +173,16 @@ TEST_F(ConvertCommand, UsageErrors) {
         {"-v"},
         {"-v", "west", "good.dat"},
         {"-v", "nan", "good.dat"},
-        {"--variation=1e99", "good.dat"},
+        {"-v", "--5", "good.dat"},
+        {"-v", "+-5", "good.dat"},
+        {"-v", "1e1", "good.dat"},
+        {"-v0x10", "good.dat"},
+        {"--variation=inf", "good.dat"},
+        {"--variation=180.1", "good.dat"},
+        {"-v", "5.", "good.dat"},
+        {"-v", "", "good.dat"},
+        {"good.dat", ""}, // an empty name is no name
+        {"", "x.ndb"},
         {"a.dat", "b.ndb", "c.ndb"},
         {"notes.txt"},                  // no name to derive the output from
         {"-f", "good.dat", "good.dat"}, // would replace its own input
@@ -151,6 +194,7 @@ TEST_F(ConvertCommand, UsageErrors) {
         EXPECT_EQ(0u, run.err.find("velquor-convert: ")) << run.err;
     }
     EXPECT_EQ(GoodCai, testfiles::ReadBytes(dir / "good.dat"));
+    EXPECT_FALSE(fs::exists(dir / "good.NDB"));
 }
 
 TEST_F(ConvertCommand, HelpVersionAndEndOfOptions) {

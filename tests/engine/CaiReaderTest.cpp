@@ -69,12 +69,18 @@ TEST_F(ReaderTest, HeadersOnlyOnTheirOwnLines) {
         {"**  ------------ \n", "", -4.0f, 0}, // nothing after the prefix: no line break
         {"**  ------------ \r\n", "", -4.0f, 0},
         {"**  ------------ A\x1A", "A", -4.0f, 0},
+        {"**  ------------ \r\r\n", "", -4.0f, 0}, // line breaks alone are no title
+        {"**  ------------ \rABC\n", "\rABC", -4.0f, 0},
+        {"\xEF\xBB\xBF**  ------------ Marked\n", "Marked", -4.0f, 0}, // byte-order mark
+        {"\xEF\xBB\xBFx\n**  ------ Timezone: 2\n", "", 2.0f, 1},
         {"\n**  ------------ My Site\n", "", -4.0f, 0},
         {"x\n**  ------ Timezone: -5 ------\n", "", -5.0f, 1},
         {"x\n**  ------ Timezone: none\n", "", -4.0f, 0},
         {"x\n**  ------ Timezone: inf\n", "", -4.0f, 0},
         {"x\n**  ------ Timezone: 1e6\n", "", -4.0f, 0},
         {"x\n**  ------ Timezone: 999999\n", "", 999999.0f, 1},
+        {"x\n**  ------ Timezone: 0x10\n", "", 0.0f, 1}, // decimal only: the 0 before the x
+        {"x\nx\n**  ------ Timezone: 3\n", "", -4.0f, 0},
         {"**  ------ Timezone: 3\n", "", -4.0f, 0},
         {"x\n**  ------------ Late title\n", "", -4.0f, 0},
     };
@@ -93,8 +99,10 @@ TEST_F(ReaderTest, PointFieldsAndDerivedNames) {
                      "-5,1,2,3,T,AB\n"
                      "7,1,2,3,T,WEST\"WOOD STRIP ABCDEFGHIJ\n"
                      "abc\n"
-                     "4294967303,1,2,3,T,X\n"));
-    EXPECT_EQ(7, ConverterState.PointCount);
+                     "4294967303,1,2,3,T,X\n"
+                     "999,1,2,3,T,AB\n"
+                     "1000,1,2,3,T,THOUSAND\n"));
+    EXPECT_EQ(9, ConverterState.PointCount);
     const Turnpoint& p = Point(0);
     EXPECT_EQ(7, p.PointId);
     EXPECT_STREQ("52:08.900N  ", p.Latitude);
@@ -113,6 +121,8 @@ TEST_F(ReaderTest, PointFieldsAndDerivedNames) {
     EXPECT_EQ(0, Point(5).PointId);
     EXPECT_STREQ("00", std::string(Point(5).ShortName).substr(0, 2).c_str());
     EXPECT_EQ(0, Point(6).PointId); // beyond 32 bits is no number
+    EXPECT_STREQ("999   A", Point(7).ShortName);
+    EXPECT_STREQ("THOUSAN", Point(8).ShortName);
     EXPECT_EQ((Lines{ErrorAt(6, "Invalid or missing point ID number"),
                      ErrorAt(7, "Invalid or missing point ID number")}),
               lines);
@@ -120,7 +130,8 @@ TEST_F(ReaderTest, PointFieldsAndDerivedNames) {
 
 TEST_F(ReaderTest, TypeLetters) {
     Read("1,a,b,c,HAT,ONE\n2,a,b,c,hat,TWO\n3,a,b,c,A T,THREE\n4,a,b,c,XY,FOUR\n"
-         "5,a,b,c,smfrl,FIVE\n6,a,b,c,,SIX\n");
+         "5,a,b,c,smfrl,FIVE\n6,a,b,c,,SIX\n"
+         "7,a,b,c,TTTTTTTTTTTTTTTTTTX,SEVEN\n8,a,b,c,TTTTTTTTTTTTTTTTTTTX,EIGHT\n");
     EXPECT_EQ(0, ConverterState.HomeIndex);
     auto flags = [&](int i) {
         const Turnpoint& p = Point(i);
@@ -137,9 +148,10 @@ TEST_F(ReaderTest, TypeLetters) {
     EXPECT_EQ((Lines{ErrorAt(2, "Duplicate home point"), ErrorAt(3, "unrecognized turnpoint type"),
                      "    Point type: A T", ErrorAt(4, "unrecognized turnpoint type"),
                      "    Point type: XY", ErrorAt(4, "unrecognized turnpoint type"),
-                     "    Point type: XY"}),
+                     "    Point type: XY", ErrorAt(7, "unrecognized turnpoint type"),
+                     "    Point type: TTTTTTTTTTTTTTTTTTX"}), // a 20th letter is not read
               lines);
-    EXPECT_EQ(4, ErrorCount);
+    EXPECT_EQ(5, ErrorCount);
 }
 
 TEST_F(ReaderTest, LongLinesAreReadInPiecesOf199) {
@@ -155,21 +167,40 @@ TEST_F(ReaderTest, TableFillsAt1800Points) {
     std::string text;
     for (int i = 1; i <= 1801; ++i)
         text += std::to_string(i) + ",a,b,c,T,P" + std::to_string(i) + "\r\n";
-    Read(text);
+    Run(text);
     EXPECT_EQ(1800, ConverterState.PointCount);
-    EXPECT_EQ(1799, ConverterState.PointsRead);
-    EXPECT_EQ(
-        (Lines{ErrorAt(1800, "Too many points in CAI data"),
-               "Error " + paths.front() + " 1801: ", "Bad format.", "\t1801,a,b,c,T,P1801", ""}),
-        lines);
+    const std::string cai = paths[paths.size() - 2];
+    EXPECT_EQ((Lines{"Error " + cai + " 1800: Too many points in CAI data",
+                     "Error " + cai + " 1801: ", "Bad format.", "\t1801,a,b,c,T,P1801", "",
+                     "1799 points read from: " + cai}),
+              Lines(lines.begin(), lines.begin() + 6));
     EXPECT_EQ(2, ErrorCount);
 }
 
+TEST_F(ReaderTest, LinesAcrossTheReadBlocks) {
+    // Comment lines up to the end of the first 64 KiB block, then a point line whose CR LF
+    // pair is split by the block's end, then one cut short by a Ctrl-Z.
+    const std::string point = "1,a,b,c,HT,NAME,comment";
+    std::string text;
+    while (text.size() + 100 < 65536 - point.size() - 1)
+        text += "*" + std::string(97, '-') + "\r\n";
+    text += "*" + std::string(65536 - point.size() - 1 - text.size() - 3, '-') + "\r\n";
+    text += point + "\r\n2,a,b,c,T,SECOND,cut\x1Ahere\r\n3,a,b,c,T,THIRD\r\n";
+    ASSERT_EQ('\r', text[65535]);
+    Read(text);
+    EXPECT_EQ(2, ConverterState.PointCount);
+    EXPECT_STREQ("comment", Point(0).Comment);
+    EXPECT_STREQ("cut", Point(1).Comment);
+    EXPECT_EQ(Lines{}, lines);
+}
+
 TEST_F(ReaderTest, DosTextModeAndHostileBytes) {
-    // CR LF and LF give the same fields; a lone CR stays; Ctrl-Z ends the file; NUL ends a line's
+    // A byte-order mark at the start is skipped; CR LF and LF give the same fields; a lone CR
+    // stays; Ctrl-Z ends the file; NUL ends a line's
     // text but not the line; bytes above 127 are ordinary characters.
     using namespace std::string_literals;
-    Read("1,a,b,c,T,ONE\r\n2,a,b,c,T,TW\rO\n3,a,b\0junk,c,T,THREE\n"
+    Read("\xEF\xBB\xBF"
+         "1,a,b,c,T,ONE\r\n2,a,b,c,T,TW\rO\n3,a,b\0junk,c,T,THREE\n"
          "4,\xE9t\xE9,b,c,T,\xFF\xFE\n\x1A"
          "5,a,b,c,T,FIVE\n"s);
     EXPECT_EQ(4, ConverterState.PointCount);

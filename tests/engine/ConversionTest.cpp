@@ -1,19 +1,15 @@
 #include "EngineFixture.h"
 #include "Sn10Writer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 
-std::vector<std::string> SplitCrLf(const std::string& bytes) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
-        out.push_back(bytes.substr(start, end - start));
-    if (start < bytes.size())
-        out.push_back(bytes.substr(start) + "<no line end>");
-    return out;
-}
+#include "TextFile.h"
 
 namespace {
 
@@ -51,7 +47,8 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
                                 "* comment\r\n"
                                 "1,52:08.900N,006:20:16E,104M,HAT,HOME FIELD,123.5\r\n"
                                 "2,52:09.000N,006:21:00E,2100M,TR,\"TOWER\",chimney \"red\"\r\n"
-                                "3,52:10.000N,006:22:00E,5M,R,NOWHERE,x\r\n");
+                                "3,52:10.000N,006:22:00E,5M,R,NOWHERE,x\r\n"
+                                "4,a,b,c,flmsta,ALL\r\n");
     const std::string out = Out();
     ASSERT_EQ(1, RunConversion(-3.0f, 1, cai.c_str(), out.c_str()));
     EXPECT_EQ(Header(cai) + "H \"My 'Site'       CAI conversion  " + cai +
@@ -59,16 +56,38 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
                   "P \"01HOME \", 52:08.900N , 006:20:16E , 104M  , TLA    , U , "
                   "\"HOME FIELD      123.5\"\r\n"
                   "P \"02'TOWE\", 52:09.000N , 006:21:00E , 2100M , T      , U , "
-                  "\"'TOWER'         chimney 'red'\"\r\n",
+                  "\"'TOWER'         chimney 'red'\"\r\n"
+                  "P \"04  ALL\", a , b , c     , TSMLFA , U , \"ALL             \"\r\n",
               Written());
-    EXPECT_EQ(Concat({{"3 points read from: " + cai, "2 points written to: " + out}, Notes}),
+    EXPECT_EQ(Concat({{"4 points read from: " + cai, "3 points written to: " + out}, Notes}),
               lines);
+    EXPECT_EQ(RunOutcome::Written, LastRunOutcome());
     EXPECT_EQ(7, TurnpointTable[0].OutputLine);
     EXPECT_EQ(8, TurnpointTable[1].OutputLine);
     EXPECT_EQ(0, TurnpointTable[2].OutputLine);
     // Stored texts keep their quotes; only the file's quoted texts lose them.
     EXPECT_STREQ("chimney \"red\"", TurnpointTable[1].Comment);
     EXPECT_STREQ("My \"Site\"       ", ConverterState.SiteTitle);
+}
+
+TEST_F(EngineTest, WrittenTextsStayOnTheirLine) {
+    // A CAI path with a line feed and a double quote, lines ending CR CR LF (converted to DOS
+    // twice), a title and a name with a carriage return inside.
+    const std::string cai = Cai("**  ------------ \rABC\r\r\n**  ------ Timezone: 1\r\r\n"
+                                "1,a\r,b,c,HT,N\rM,com\"ment\r\r\n",
+                                "odd\nna\"me.dat");
+    const std::string out = Out();
+    ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), out.c_str()));
+    std::string flat = cai, quoted = cai;
+    std::replace(flat.begin(), flat.end(), '\n', ' ');
+    std::replace(quoted.begin(), quoted.end(), '\n', ' ');
+    std::replace(quoted.begin(), quoted.end(), '"', '\'');
+    EXPECT_EQ(Header(flat) + "H \" ABC            CAI conversion  " + quoted +
+                  "\" , Timezone  1:00 , Magvar 2.0 , Home \"01  N M\"\r\n"
+                  "P \"01  N M\", a  , b , c     , T      , U , \"N M             com'ment \"\r\n",
+              Written());
+    EXPECT_STREQ("\rABC            ", ConverterState.SiteTitle); // stored texts keep them
+    EXPECT_STREQ("com\"ment\r", TurnpointTable[0].Comment);
 }
 
 TEST_F(EngineTest, MissingHeadersHomeAndVariationAreDefaulted) {
@@ -89,30 +108,126 @@ TEST_F(EngineTest, MissingHeadersHomeAndVariationAreDefaulted) {
               lines);
 }
 
-TEST_F(EngineTest, TimezoneIsWrittenAsSignHoursAndMinutes) {
+TEST_F(EngineTest, HeaderNumbersAreWrittenAsTheSn10Wants) {
     struct Case {
-        const char* header;
+        const char* timezone;
+        float variation;
         const char* written;
-    } cases[] = {{"-4", "-4:00"},  {"5.5", " 5:30"},  {"0", " 0:00"},
-                 {"5.1", " 5:05"}, {"-0.5", "-0:30"}, {"-10.75", "-10:45"}};
+    } cases[] = {
+        {"-4", 2.0f, "-4:00 , Magvar 2.0"},        {"5.5", -3.0f, " 5:30 , Magvar -3.0"},
+        {"0", 0.0f, " 0:00 , Magvar 0.0"},         {"5.1", -0.0f, " 5:05 , Magvar 0.0"},
+        {"-0.5", -0.04f, "-0:30 , Magvar 0.0"},    {"-10.75", -0.06f, "-10:45 , Magvar -0.1"},
+        {"1e1", 179.96f, " 10:00 , Magvar 180.0"}, {"0x10", 0.0f, " 0:00 , Magvar 0.0"},
+    };
     for (const auto& c : cases) {
-        Run(std::string("**  ------------ T\n**  ------ Timezone: ") + c.header +
-            "\n1,a,b,c,HT,N\n");
+        Run(std::string("**  ------------ T\n**  ------ Timezone: ") + c.timezone +
+                "\n1,a,b,c,HT,N\n",
+            c.variation);
         EXPECT_NE(std::string::npos, Written().find(std::string("Timezone ") + c.written + " ,"))
-            << c.header;
+            << c.timezone << Written();
     }
 }
 
-TEST_F(EngineTest, ErrorsLeaveAnEmptyDatabase) {
-    testfiles::WriteBytes(dir / "out.ndb", "old content");
-    ASSERT_EQ(1, Run("1,a,b,c,HT,A\nx,a,b,c,T,B\n"));
-    EXPECT_EQ("", Written());
-    const std::string cai = paths[0];
-    EXPECT_EQ(Concat({{"Error " + cai + " 2: Invalid or missing point ID number",
-                       "2 points read from: " + cai},
+// The names in a folder, sorted: what a run leaves there.
+Lines FolderNames(const std::filesystem::path& folder) {
+    Lines names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(EngineTest, DatabaseIsReplacedWholeOrNotAtAll) {
+    namespace fs = std::filesystem;
+    const std::string good =
+        Cai("**  ------------ T\n**  ------ Timezone: 1\n1,a,b,c,HT,A\n", "good.dat");
+    const std::string bad = Cai("1,a,b,c,HT,A\nx,a,b,c,T,B\n", "bad.dat");
+    const std::string old = (dir / "old.ndb").string(), fresh = (dir / "new.ndb").string();
+    testfiles::WriteBytes(old, "old content");
+    fs::permissions(old, fs::perms(0640));
+
+    // Reading errors: the existing file stays byte for byte, and no file appears.
+    ASSERT_EQ(1, RunConversion(0, 1, bad.c_str(), old.c_str()));
+    EXPECT_EQ(RunOutcome::NotWritten, LastRunOutcome());
+    EXPECT_EQ(Concat({{"Error " + bad + " 2: Invalid or missing point ID number",
+                       "2 points read from: " + bad},
                       Notes,
                       {"", "    1 Errors found by VELQUOR"}}),
               lines);
+    EXPECT_EQ("old content", testfiles::ReadBytes(old));
+    RunConversion(0, 1, bad.c_str(), fresh.c_str());
+    EXPECT_FALSE(fs::exists(fresh));
+
+    // An exception during the run leaves the file as it was, too.
+    LineSink collect = SetLineSink([](std::string_view line) {
+        if (line.starts_with("1 points written"))
+            throw std::runtime_error("sink failed");
+    });
+    EXPECT_THROW(RunConversion(0, 1, good.c_str(), old.c_str()), std::runtime_error);
+    SetLineSink(std::move(collect));
+    EXPECT_EQ("old content", testfiles::ReadBytes(old));
+
+    // A clean run replaces the file, which keeps its permission bits; a symbolic link stays a
+    // link to the replaced file; a new file gets the usual 0666 less the umask.
+    fs::create_symlink("old.ndb", dir / "link.ndb");
+    ASSERT_EQ(1, RunConversion(0, 1, good.c_str(), (dir / "link.ndb").c_str()));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.ndb"));
+    EXPECT_EQ(0u, testfiles::ReadBytes(old).find("!VELQUOR"));
+    EXPECT_EQ(fs::perms(0640), fs::status(old).permissions());
+    RunConversion(0, 1, good.c_str(), fresh.c_str());
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(fs::perms(0666 & ~mask), fs::status(fresh).permissions());
+    EXPECT_EQ((Lines{"bad.dat", "good.dat", "link.ndb", "new.ndb", "old.ndb"}), FolderNames(dir));
+
+    // A folder that cannot take the file: nothing converted, nothing counted.
+    lines.clear();
+    const std::string missing = (dir / "no" / "x.ndb").string();
+    EXPECT_EQ(0, RunConversion(0, 1, good.c_str(), missing.c_str()));
+    EXPECT_EQ(RunOutcome::Sn10FileNotOpened, LastRunOutcome());
+    EXPECT_EQ((Lines{"1 points read from: " + good, missing + " 1: Could not open SN10 file."}),
+              lines);
+    EXPECT_EQ(0, ErrorCount);
+}
+
+TEST(TextFileWriter, AFailedWriteLeavesTheTargetAsItWas) {
+    const auto folder = testfiles::ScratchDir();
+    const std::string target = (folder / "club.ndb").string();
+    testfiles::WriteBytes(target, "old content");
+    TextFileWriter writer;
+    std::FILE* file = writer.Open(target.c_str());
+    ASSERT_NE(nullptr, file);
+    std::fputs("new content", file);
+    std::fgetc(file); // reading a stream opened for writing sets its error flag, as a failed write
+    EXPECT_FALSE(writer.Close(true));
+    EXPECT_EQ("old content", testfiles::ReadBytes(target));
+    EXPECT_EQ(Lines{"club.ndb"}, FolderNames(folder));
+}
+
+TEST_F(EngineTest, DevicesAndPipesAreWrittenDirectly) {
+    namespace fs = std::filesystem;
+    const std::string cai = Cai("**  ------------ T\n**  ------ Timezone: 1\n1,a,b,c,HT,A\n");
+    ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), "/dev/full"));
+    EXPECT_EQ(RunOutcome::NotWritten, LastRunOutcome());
+    EXPECT_EQ(Concat({{"1 points read from: " + cai, "1 points written to: /dev/full",
+                       "Error /dev/full 1: Could not write SN10 file."},
+                      Notes,
+                      {"", "    1 Errors found by VELQUOR"}}),
+              lines);
+    ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), "/dev/null"));
+    EXPECT_EQ(RunOutcome::Written, LastRunOutcome());
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    const std::string pipe = (dir / "pipe.ndb").string();
+    ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+    std::string received;
+    std::thread reader([&] { received = testfiles::ReadBytes(pipe); });
+    ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), pipe.c_str()));
+    reader.join();
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(7u, testfiles::SplitCrLf(received).size());
+    EXPECT_EQ((Lines{"in.dat", "pipe.ndb"}), FolderNames(dir));
 }
 
 TEST_F(EngineTest, UnreadableCaiFileStopsBeforeTheDatabase) {
@@ -120,17 +235,8 @@ TEST_F(EngineTest, UnreadableCaiFileStopsBeforeTheDatabase) {
     EXPECT_EQ(0, RunConversion(2.0f, 1, cai.c_str(), out.c_str()));
     EXPECT_EQ((Lines{"Could not open file: " + cai, "No CAI database"}), lines);
     EXPECT_EQ(1, ErrorCount);
+    EXPECT_EQ(RunOutcome::CaiFileNotRead, LastRunOutcome());
     EXPECT_FALSE(std::filesystem::exists(out));
-}
-
-TEST_F(EngineTest, FailedWriteIsReportedAsAnError) {
-    const std::string cai = Cai("**  ------------ T\n**  ------ Timezone: 1\n1,a,b,c,HT,A\n");
-    ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), "/dev/full"));
-    EXPECT_EQ(Concat({{"1 points read from: " + cai, "1 points written to: /dev/full",
-                       "Error /dev/full 1: Could not write SN10 file."},
-                      Notes,
-                      {"", "    1 Errors found by VELQUOR"}}),
-              lines);
 }
 
 TEST_F(EngineTest, AmbiguousNamesAreReportedOncePerWrittenPoint) {
@@ -195,8 +301,9 @@ TEST_F(EngineTest, EveryRunStartsFromAClearState) {
     EXPECT_EQ(10.0f, ConverterState.Magvar);
     EXPECT_EQ("    3 Warnings found by VELQUOR", lines[lines.size() - 3]);
     EXPECT_EQ("    1 Errors found by VELQUOR", lines.back()); // no home point this time
-    Run("1,a,b,c,HT,A\n", 0, 1);
+    Run("**  ------------ T\n1,a,b,c,HT,A\n", 0, 1);
     EXPECT_NE(std::string::npos, Written().find("Magvar 0.0 ,"));
+    EXPECT_EQ("    1 Warnings found by VELQUOR", lines.back()); // the timezone's
 }
 
 } // namespace

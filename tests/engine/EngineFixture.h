@@ -43,6 +43,3 @@ protected:
     std::deque<std::string> paths; // a deque keeps earlier texts in place
     LineSink previousSink;
 };
-
-// The SN10 lines of a written file, without their CR LF ends.
-std::vector<std::string> SplitCrLf(const std::string& bytes);

@@ -34,6 +34,16 @@ std::string ReadBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::vector<std::string> SplitCrLf(const std::string& bytes) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        out.push_back(bytes.substr(start, end - start));
+    if (start < bytes.size())
+        out.push_back(bytes.substr(start) + "<no line end>");
+    return out;
+}
+
 bool PermissionsAreIgnored() {
     return ::geteuid() == 0;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testfiles {
 
@@ -11,6 +12,10 @@ std::filesystem::path ScratchDir();
 
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string ReadBytes(const std::filesystem::path& path);
+
+// The lines of a file written with CR LF ends, without them; a last line without its end is
+// marked "<no line end>".
+std::vector<std::string> SplitCrLf(const std::string& bytes);
 
 // True when the process can read and write files whatever their permission bits (root).
 bool PermissionsAreIgnored();
