@@ -23,6 +23,7 @@ protected:
 };
 
 TEST(GetField, CutsFieldsAtEveryComma) {
+    const std::string longLine(210, 'x'), readPart(201, 'x');
     struct Case {
         const char* line;
         int field;
@@ -37,9 +38,10 @@ TEST(GetField, CutsFieldsAtEveryComma) {
         {"1,abcdef", 2, 4, "abc"}, // out keeps size - 1 characters
         {"", 1, 200, ""},
         {" \t 12 ", 1, 200, "12 "},
+        {longLine.c_str(), 1, 300, readPart.c_str()}, // 201 characters are read
     };
     for (const auto& c : cases) {
-        char out[200];
+        char out[300];
         std::memset(out, 'z', sizeof out);
         GetField(c.line, c.field, ',', out, c.size);
         EXPECT_STREQ(c.expected, out) << c.line << " #" << c.field;
