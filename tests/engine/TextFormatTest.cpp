@@ -109,11 +109,14 @@ TEST(TextFormat, ScanFloatReadsDecimalNumbersOnly) {
         {"2E-1x", true, 0.2f},
         {"1e-60", true, 0.0f},
         {"+-1", false, 0.0f},
+        {"8e-46", true, 1.4e-45f}, // the smallest subnormal, nearer than zero
+        {"7e-46", true, 0.0f},
+        {"3.5e38", true, INFINITY},
         {"0x10", true, 0.0f},
         {"-0x1p-1", true, -0.0f},
         {"inf", false, 0.0f},
         {"nan", false, 0.0f},
-        {" "
+        {"\xA0"
          "5",
          false, 0.0f},
     };
