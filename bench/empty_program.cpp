@@ -1,5 +1,8 @@
-// The yardstick for the start-up cost of velquor-convert: an empty program, built and linked
-// the same way.
+// The yardstick for the start-up cost of velquor-convert: a C++ program that does nothing but
+// set up the standard streams, built and linked the same way.
+#include <iostream>
+
 int main() {
+    std::cout << std::flush;
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "CaiReader.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -15,8 +17,6 @@ namespace {
 constexpr char TitlePrefix[] = "**  ------------ ";
 constexpr char TimezonePrefix[] = "**  ------ Timezone: ";
 constexpr int TypeFieldSize = 20;
-constexpr int ShortNameLength = 7;
-constexpr int LongNameLength = 16;
 // A timezone this far from zero is not a timezone; it also keeps the hours printable.
 constexpr float TimezoneLimit = 1.0e6f;
 
@@ -97,15 +97,29 @@ void ApplyTypeLetters(Turnpoint& point, const char* type) {
     }
 }
 
+// The short name is "%02d%5s" of the point number and its name for numbers below 1000, else
+// the name alone; the long name is the name. Both are cut to their lengths, without double
+// quotes.
 void BuildNames(Turnpoint& point) {
-    static std::string scratch;
-    if (point.PointId < 1000)
-        FormatText(scratch, "%02d%5s", point.PointId, point.Name);
-    else
-        scratch.assign(point.Name);
-    CopyCut(point.ShortName, scratch.c_str(), ShortNameLength);
+    const char* name = point.Name;
+    char number[16];
+    std::size_t length = 0;
+    if (point.PointId < 1000) {
+        length = static_cast<std::size_t>(
+            std::to_chars(number, number + sizeof number, point.PointId).ptr - number);
+        if (length < 2) {
+            number[1] = number[0];
+            number[0] = '0';
+            length = 2;
+        }
+        for (std::size_t nameLength = strnlen(name, 5); nameLength < 5; ++nameLength)
+            number[length++] = ' ';
+    }
+    const std::size_t fromNumber = std::min(length, std::size_t{ShortNameSize - 1});
+    std::memcpy(point.ShortName, number, fromNumber);
+    CopyCut(point.ShortName + fromNumber, name, ShortNameSize - 1 - fromNumber);
     ReplaceQuotes(point.ShortName);
-    CopyCut(point.LongName, point.Name, LongNameLength);
+    CopyCut(point.LongName, name, LongNameSize - 1);
     ReplaceQuotes(point.LongName);
 }
 
@@ -140,18 +154,22 @@ std::string_view FieldAt(const char* line, char separator, int fieldNumber) {
     return rest.substr(0, rest.find(separator));
 }
 
+// A field without its leading white space.
+std::string_view Trimmed(std::string_view field) {
+    std::size_t start = 0;
+    while (start < field.size() && IsWhiteSpace(field[start]))
+        ++start;
+    return field.substr(start);
+}
+
 // Copies a field without its leading white space, keeping at most outSize - 1 characters.
 void CopyField(std::string_view field, char* out, int outSize) {
     if (outSize <= 0)
         return;
-    std::size_t start = 0;
-    while (start < field.size() && IsWhiteSpace(field[start]))
-        ++start;
-    std::size_t n = field.size() - start;
-    if (n > static_cast<std::size_t>(outSize - 1))
-        n = static_cast<std::size_t>(outSize - 1);
+    field = Trimmed(field);
+    const std::size_t n = std::min(field.size(), static_cast<std::size_t>(outSize - 1));
     if (n > 0)
-        std::memcpy(out, field.data() + start, n);
+        std::memcpy(out, field.data(), n);
     out[n] = '\0';
 }
 
@@ -199,21 +217,30 @@ bool ParsePointLine(char* line) {
         line[length - 1] = '\0';
 
     Turnpoint& point = TurnpointTable[ConverterState.PointCount];
+    // The line is kept once in the text store and cut into its fields there: each field ends
+    // with a terminating zero where its separator was.
+    char* stored = StoreText(std::string_view(line, strnlen(line, FieldScanLimit)));
     std::string_view fields[FieldsPerLine];
-    SplitFields(line, ',', fields);
-    char number[FieldSize];
-    CopyField(fields[0], number, FieldSize);
-    if (!ScanInt(number, point.PointId))
+    SplitFields(stored, ',', fields);
+    auto field = [&](int n) -> const char* {
+        std::string_view text = Trimmed(fields[n]);
+        if (text.empty())
+            return "";
+        if (text.size() > static_cast<std::size_t>(FieldSize - 1))
+            text.remove_suffix(text.size() - (FieldSize - 1));
+        const_cast<char*>(text.data())[text.size()] = '\0';
+        return text.data();
+    };
+    char type[TypeFieldSize];
+    CopyField(fields[4], type, TypeFieldSize);
+    if (!ScanInt(field(0), point.PointId))
         ReportLineError("Invalid or missing point ID number");
     point.SourceLine = ConverterState.LineNumber;
-
-    char type[TypeFieldSize];
-    CopyField(fields[1], point.Latitude, FieldSize);
-    CopyField(fields[2], point.Longitude, FieldSize);
-    CopyField(fields[3], point.Elevation, FieldSize);
-    CopyField(fields[4], type, TypeFieldSize);
-    CopyField(fields[5], point.Name, FieldSize);
-    CopyField(fields[6], point.Comment, FieldSize);
+    point.Latitude = field(1);
+    point.Longitude = field(2);
+    point.Elevation = field(3);
+    point.Name = field(5);
+    point.Comment = field(6);
 
     ApplyTypeLetters(point, type);
     BuildNames(point);

@@ -32,6 +32,61 @@ const char* OnOneLine(std::string& copy, const char* text, bool quoted = false) 
     return copy.c_str();
 }
 
+// What each character becomes in a line of the file, as OnOneLine changes it: line breaks
+// become blanks, and in a quoted text double quotes become apostrophes.
+struct OneLineMap {
+    char plain[256];
+    char quoted[256];
+};
+constexpr OneLineMap MakeOneLineMap() {
+    OneLineMap map{};
+    for (int c = 0; c < 256; ++c)
+        map.plain[c] = map.quoted[c] = static_cast<char>(c);
+    map.plain['\r'] = map.plain['\n'] = map.quoted['\r'] = map.quoted['\n'] = ' ';
+    map.quoted['"'] = '\'';
+    return map;
+}
+constexpr OneLineMap OneLine = MakeOneLineMap();
+
+// Appends text as OnOneLine changes it, filled with blanks at its end to at least width
+// characters, and returns the new end. The caller makes room for the text and the filling.
+char* PutOnOneLine(char* out, const char* text, bool quoted, std::size_t width = 0) {
+    const char* map = quoted ? OneLine.quoted : OneLine.plain;
+    char* const start = out;
+    for (; *text; ++text)
+        *out++ = map[static_cast<unsigned char>(*text)];
+    while (static_cast<std::size_t>(out - start) < width)
+        *out++ = ' ';
+    return out;
+}
+
+char* Put(char* out, const char* text) {
+    const std::size_t length = std::strlen(text);
+    std::memcpy(out, text, length);
+    return out + length;
+}
+
+// The point's line, "P \"%s\", %s , %s , %-5s , %-6s , U , \"%-16s%s\"\n" with the short name,
+// latitude, longitude, elevation, type letters, long name and comment, with its CR LF end.
+// Returns the line's end; a line takes at most PointLineRoom characters.
+constexpr std::size_t PointLineRoom = 4 * FieldSize + ShortNameSize + LongNameSize + 32;
+char* PutPointLine(char* out, const Turnpoint& point, const char* letters) {
+    out = Put(out, "P \"");
+    out = PutOnOneLine(out, point.ShortName, true);
+    out = Put(out, "\", ");
+    out = PutOnOneLine(out, point.Latitude, false);
+    out = Put(out, " , ");
+    out = PutOnOneLine(out, point.Longitude, false);
+    out = Put(out, " , ");
+    out = PutOnOneLine(out, point.Elevation, false, 5);
+    out = Put(out, " , ");
+    out = PutOnOneLine(out, letters, false, 6);
+    out = Put(out, " , U , \"");
+    out = PutOnOneLine(out, point.LongName, true, 16);
+    out = PutOnOneLine(out, point.Comment, true);
+    return Put(out, "\"\r\n");
+}
+
 // Type letters in their fixed order, whatever the order in the CAI file.
 void BuildTypeLetters(const Turnpoint& point, char* letters) {
     char* p = letters;
@@ -67,8 +122,8 @@ void PadWithBlanks(char* text, int width) {
 }
 
 void WriteSn10File(std::FILE* file, const char* sn10Path) {
-    // One copy for each text of a line that may need changing.
-    static std::string line, copies[6];
+    // One copy for each text of the header that may need changing.
+    static std::string line, copies[3];
     ConverterStateRecord& state = ConverterState;
 
     FormatText(line, "!%s\n!    %s\n!\n! Converted from CAI file %s\nV QUIVELNAV4\n", Banner,
@@ -110,8 +165,10 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
         sign, hours, minutes, magvar, OnOneLine(copies[2], home.ShortName, true));
     WriteText(file, line);
 
-    // Elevation, type letters and long name are filled with blanks at their end to at least 5,
-    // 6 and 16 characters; nothing is cut.
+    // The point lines are gathered in blocks and handed to the file a block at a time.
+    static char block[16 * 1024];
+    static_assert(sizeof block > 2 * PointLineRoom);
+    char* end = block;
     int written = 0;
     char letters[8];
     for (int i = 0; i < state.PointCount; ++i) {
@@ -121,13 +178,13 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
             continue;
         point.OutputLine = ++lineNumber;
         ++written;
-        FormatText(
-            line, "P \"%s\", %s , %s , %-5s , %-6s , U , \"%-16s%s\"\n",
-            OnOneLine(copies[0], point.ShortName, true), OnOneLine(copies[1], point.Latitude),
-            OnOneLine(copies[2], point.Longitude), OnOneLine(copies[3], point.Elevation), letters,
-            OnOneLine(copies[4], point.LongName, true), OnOneLine(copies[5], point.Comment, true));
-        WriteText(file, line);
+        if (static_cast<std::size_t>(block + sizeof block - end) < PointLineRoom) {
+            std::fwrite(block, 1, static_cast<std::size_t>(end - block), file);
+            end = block;
+        }
+        end = PutPointLine(end, point, letters);
     }
+    std::fwrite(block, 1, static_cast<std::size_t>(end - block), file);
     EmitFormatted("%d points written to: %s\n", written, sn10Path);
 }
 

@@ -11,7 +11,8 @@
 namespace {
 constexpr unsigned char EndOfFileMark = 0x1A; // Ctrl-Z
 
-// Length of the start of text that holds no line feed, carriage return or Ctrl-Z.
+// Length of the start of text that holds no line feed, carriage return or Ctrl-Z. The line feed
+// is looked for first, so the other two are looked for in one line only.
 std::size_t PlainPrefix(const unsigned char* text, std::size_t length) {
     for (unsigned char special :
          {static_cast<unsigned char>('\n'), static_cast<unsigned char>('\r'), EndOfFileMark}) {
@@ -154,9 +155,9 @@ std::FILE* TextFileWriter::Open(const char* path) {
     } else if (status.type() != fs::file_type::none) {
         file_ = std::fopen(path, "wb");
     }
-    // Large blocks spare the system calls; the runtime would pick a small buffer of its own (and
-    // ignores a size given without a buffer).
-    static char buffer[64 * 1024];
+    // The SN10 writer hands over its lines in blocks of its own; a small static buffer carries
+    // the rest without an allocation (the runtime ignores a size given without a buffer).
+    static char buffer[4 * 1024];
     if (file_)
         std::setvbuf(file_, buffer, _IOFBF, sizeof buffer);
     return file_;

@@ -34,7 +34,7 @@ private:
     bool started_ = false; // the first block was read
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
-    unsigned char data_[64 * 1024];
+    unsigned char data_[16 * 1024];
 };
 
 // Writes a file that replaces its target whole, or not at all. A regular file, or a name where

@@ -11,6 +11,12 @@ std::int32_t ErrorCount = 0;
 std::int32_t WarningCount = 0;
 
 namespace {
+// Room for a full table of the longest texts; a run touches only what it fills.
+constexpr std::size_t TextStoreSize =
+    static_cast<std::size_t>(TurnpointCapacity) * (StoredTextLimit + 1);
+char TextStore[TextStoreSize];
+std::size_t textStoreUsed = 0;
+
 // Records a run may have written: the engine writes only records below PointCount, so the ones
 // from there on are still zero and a reset clears just the ones below. A fresh process then
 // touches no memory for records it never uses.
@@ -22,8 +28,22 @@ void ClearUsedRecords() {
 }
 } // namespace
 
+char* StoreText(std::string_view text) {
+    static char empty[1];
+    if (text.size() > StoredTextLimit)
+        text = text.substr(0, StoredTextLimit);
+    if (text.empty() || TextStoreSize - textStoreUsed < text.size() + 1)
+        return empty;
+    char* stored = TextStore + textStoreUsed;
+    std::memcpy(stored, text.data(), text.size());
+    stored[text.size()] = '\0';
+    textStoreUsed += text.size() + 1;
+    return stored;
+}
+
 void ResetConversionState(float variation, int variationGiven, const char* caiPath) {
     ClearUsedRecords();
+    textStoreUsed = 0;
 
     ConverterState.PointCount = 0;
     ConverterState.HomeIndex = -1;

@@ -1,26 +1,48 @@
 #pragma once
 // The data of a conversion run: the fixed table of turnpoints, the run state, the two totals.
 // All of it is global, allocated once, and reset at the start of every run.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 inline constexpr int TurnpointCapacity = 1800;
 // Size of every text field of a point, terminating zero included.
 inline constexpr int FieldSize = 200;
 // Site title: room for FieldSize characters and the terminating zero.
 inline constexpr int SiteTitleSize = 201;
+// The two names derived from a point's name, terminating zero included.
+inline constexpr int ShortNameSize = 8; // at most 7 characters
+inline constexpr int LongNameSize = 17; // at most 16 characters
+
+// A text field of a point, read as a zero-terminated text of at most FieldSize - 1 characters.
+// The characters live in the run's text store (StoreText), one after the other, so that the
+// memory a run touches grows with the file it reads, not with the table's capacity. A field
+// that was never set (a record filled with zeros) reads as empty text.
+class FieldText {
+public:
+    const char* c_str() const { return text_ ? text_ : ""; }
+    operator const char*() const { return c_str(); }
+    FieldText& operator=(const char* text) {
+        text_ = text;
+        return *this;
+    }
+
+private:
+    const char* text_; // no initializer: records stay plain data that zeros reset
+};
 
 struct Turnpoint {
     std::int32_t PointId;
-    char Latitude[FieldSize];
-    char Longitude[FieldSize];
-    char Elevation[FieldSize];
-    char Name[FieldSize];
-    char Comment[FieldSize];
-    char LongName[FieldSize];  // Name without double quotes, at most 16 characters
-    char ShortName[FieldSize]; // the point's identifier, at most 7 characters
-    std::int32_t SourceLine;   // CAI line the point came from
-    std::int32_t OutputLine;   // SN10 line that holds the point, 0 while not written
+    FieldText Latitude;
+    FieldText Longitude;
+    FieldText Elevation;
+    FieldText Name;
+    FieldText Comment;
+    char LongName[LongNameSize];   // Name without double quotes, at most 16 characters
+    char ShortName[ShortNameSize]; // the point's identifier, at most 7 characters
+    std::int32_t SourceLine;       // CAI line the point came from
+    std::int32_t OutputLine;       // SN10 line that holds the point, 0 while not written
     std::uint8_t IsLandable;
     std::uint8_t IsAirport;
     std::uint8_t IsTurnpoint;
@@ -50,7 +72,14 @@ extern ConverterStateRecord ConverterState;
 extern std::int32_t ErrorCount;
 extern std::int32_t WarningCount;
 
-// Resets the table, the state and the totals as a run starts.
+// Copies text (at most its first StoredTextLimit characters) into the run's text store and
+// returns the stored, zero-terminated copy, valid until the next run starts. The store has room
+// for one such text per record of the table. The copy belongs to the caller, which may cut it
+// into fields in place.
+inline constexpr std::size_t StoredTextLimit = 255;
+char* StoreText(std::string_view text);
+
+// Resets the table, the text store, the state and the totals as a run starts.
 void ResetConversionState(float variation, int variationGiven, const char* caiPath);
 
 // Adds one to a count without ever passing the largest value (a file can hold more lines, and

@@ -1,0 +1,104 @@
+// Times two commands run alternately in one loop, so that both see the same machine load, and
+// prints the median wall time of each, their ratio and each one's peak resident memory.
+// Usage: bench_alternate RUNS NAME_A CMD_A... -- NAME_B CMD_B...
+// Standard output and error of the commands go to /dev/null; the warm-up runs are not counted.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct Command {
+    std::string name;
+    std::vector<char*> argv;
+    std::vector<double> milliseconds;
+    long peakKilobytes = 0;
+};
+
+// Runs the command once; false when it could not be started or was killed.
+bool RunOnce(Command& command, bool counted) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawnp(&pid, command.argv[0], &actions, nullptr, command.argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return false;
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const auto end = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status))
+        return false;
+    if (counted) {
+        command.milliseconds.push_back(
+            std::chrono::duration<double, std::milli>(end - start).count());
+        command.peakKilobytes = std::max(command.peakKilobytes, usage.ru_maxrss);
+    }
+    return true;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 6) {
+        std::fprintf(stderr, "usage: %s RUNS NAME_A CMD_A... -- NAME_B CMD_B...\n", argv[0]);
+        return 2;
+    }
+    const int runs = std::atoi(argv[1]);
+    Command commands[2];
+    int which = 0;
+    for (int i = 2; i < argc; ++i) {
+        if (std::string(argv[i]) == "--" && which == 0) {
+            which = 1;
+        } else if (commands[which].name.empty()) {
+            commands[which].name = argv[i];
+        } else {
+            commands[which].argv.push_back(argv[i]);
+        }
+    }
+    for (Command& command : commands) {
+        if (command.argv.empty()) {
+            std::fprintf(stderr, "%s: a command is missing\n", argv[0]);
+            return 2;
+        }
+        command.argv.push_back(nullptr);
+    }
+    for (int i = -runs / 5; i < runs; ++i) {
+        for (Command& command : commands) {
+            if (!RunOnce(command, i >= 0)) {
+                std::fprintf(stderr, "%s: %s failed\n", argv[0], command.name.c_str());
+                return 1;
+            }
+        }
+    }
+    const double a = Median(commands[0].milliseconds), b = Median(commands[1].milliseconds);
+    std::printf("%-34s %8.3f ms   peak %6ld kB\n", commands[0].name.c_str(), a,
+                commands[0].peakKilobytes);
+    std::printf("%-34s %8.3f ms   peak %6ld kB\n", commands[1].name.c_str(), b,
+                commands[1].peakKilobytes);
+    std::printf("%-34s %8.2fx  (medians of %d runs each, run alternately)\n", "ratio", a / b, runs);
+    return 0;
+}
