@@ -1,5 +1,7 @@
 // Times two commands run alternately in one loop, so that both see the same machine load, and
-// prints the median wall time of each, their ratio and each one's peak resident memory.
+// prints the median wall time and the median CPU time (user and system) of each, their ratios
+// and each one's peak resident memory. The CPU time is what the process itself cost; it moves
+// far less with the load of a shared machine than the wall time.
 // Usage: bench_alternate RUNS NAME_A CMD_A... -- NAME_B CMD_B...
 // Standard output and error of the commands go to /dev/null; the warm-up runs are not counted.
 #include <fcntl.h>
@@ -23,6 +25,7 @@ struct Command {
     std::string name;
     std::vector<char*> argv;
     std::vector<double> milliseconds;
+    std::vector<double> cpuMilliseconds;
     long peakKilobytes = 0;
 };
 
@@ -49,6 +52,8 @@ bool RunOnce(Command& command, bool counted) {
     if (counted) {
         command.milliseconds.push_back(
             std::chrono::duration<double, std::milli>(end - start).count());
+        auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+        command.cpuMilliseconds.push_back(ms(usage.ru_utime) + ms(usage.ru_stime));
         command.peakKilobytes = std::max(command.peakKilobytes, usage.ru_maxrss);
     }
     return true;
@@ -94,11 +99,13 @@ int main(int argc, char** argv) {
             }
         }
     }
-    const double a = Median(commands[0].milliseconds), b = Median(commands[1].milliseconds);
-    std::printf("%-34s %8.3f ms   peak %6ld kB\n", commands[0].name.c_str(), a,
-                commands[0].peakKilobytes);
-    std::printf("%-34s %8.3f ms   peak %6ld kB\n", commands[1].name.c_str(), b,
-                commands[1].peakKilobytes);
-    std::printf("%-34s %8.2fx  (medians of %d runs each, run alternately)\n", "ratio", a / b, runs);
+    std::printf("%-20s %10s %10s %10s\n", "", "wall", "cpu", "peak");
+    for (const Command& command : commands)
+        std::printf("%-20s %7.3f ms %7.3f ms %7ld kB\n", command.name.c_str(),
+                    Median(command.milliseconds), Median(command.cpuMilliseconds),
+                    command.peakKilobytes);
+    std::printf("%-20s %9.2fx %9.2fx     (medians of %d runs each, run alternately)\n", "ratio",
+                Median(commands[0].milliseconds) / Median(commands[1].milliseconds),
+                Median(commands[0].cpuMilliseconds) / Median(commands[1].cpuMilliseconds), runs);
     return 0;
 }

@@ -51,6 +51,9 @@ void BM_Conversion(benchmark::State& state) {
         state.SkipWithError("the benchmark file has errors");
 }
 BENCHMARK(BM_Conversion)
+    ->Arg(100)
+    ->Arg(450)
+    ->Arg(900)
     ->Arg(1799)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(15)

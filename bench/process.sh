@@ -1,32 +1,74 @@
 #!/usr/bin/env bash
-# Times the whole velquor-convert process on a 1799-point file against an empty program built
-# and linked the same way, and reports its peak memory on that file and on hostile inputs.
-# Usage: bench/process.sh [BUILD_DIR]   (configure with -DVELQUOR_BENCH=ON; needs hyperfine)
+# Prints the conversion's speed and memory figures in one run: the whole velquor-convert process
+# against an empty C++ program built and linked the same way and against GPSBabel reading the
+# same file, the worst case of the ambiguity check against the ordinary file, peak memory on
+# ordinary and hostile inputs, and the in-process conversion time for growing files.
+# Every process ratio comes from both programs run alternately in one loop (bench_alternate),
+# medians of RUNS runs each, with the file cache warm.
+# Usage: bench/process.sh [BUILD_DIR]
+#   BUILD_DIR configured with -DVELQUOR_BENCH=ON (Release for honest figures); needs gpsbabel
+#   for its ratio. RUNS (default 200) sets the runs per command, BIG=0 skips the 1 GB file.
 set -euo pipefail
 build=${1:-build}
+runs=${RUNS:-200}
 convert=$build/cli/velquor-convert
-empty=$build/bench/bench_empty_program
+alternate=$build/bench/bench_alternate
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-{
+# A CAI file of N points; SAME=1 gives every point the same name (the ambiguity check's worst case).
+points() {
+    local n=$1 same=${2:-0}
     printf '**  ------------ Benchmark Site ------------\r\n**  ------ Timezone: 1 ------\r\n'
-    for i in $(seq 1 1799); do
-        type=T
-        [ "$i" -eq 1 ] && type=HAT
-        printf '%d,%d:%02d.123N,0%d:%02d.456E,%dM,%s,TP%04d FIELD,Comment for point %d\r\n' \
-            "$i" $((40 + i % 20)) $((i % 60)) $((10 + i % 80)) $((i % 60)) $((100 + i)) "$type" "$i" "$i"
-    done
-} >"$work/points.dat"
+    awk -v n="$n" -v same="$same" 'BEGIN {
+        for (i = 1; i <= n; i++) {
+            type = i == 1 ? "HAT" : (i % 3 ? "T" : "AT")
+            name = same ? "SAME FIELD" : sprintf("TP%04d FIELD", i)
+            id = same ? 1000 + i : i
+            printf "%d,%d:%02d.123N,0%d:%02d.456E,%dM,%s,%s,Comment for point %d\r\n",
+                id, 40 + i % 20, i % 60, 10 + i % 80, i % 60, 100 + i, type, name, i
+        }
+    }'
+}
+points 1799 >"$work/points.dat"
+points 1799 1 >"$work/same.dat"
 head -c 3000000 /dev/urandom >"$work/random.dat"
 head -c 3000000 /dev/zero | tr '\0' 'x' >"$work/longline.dat"
+# N bytes of comment lines (yes ends by a broken pipe, which is no failure here).
+comments() { yes '* a comment line of a CAI file, as long as many of them are' | head -c "$1" || true; }
+comments 1000000 >"$work/comments-1M.dat"
 
-hyperfine -N --warmup 20 --runs 300 \
-    "$empty" \
-    "$convert -f -v 2 $work/points.dat $work/out.ndb"
-
-for input in points random longline; do
-    /usr/bin/time -v "$convert" -f "$work/$input.dat" "$work/out.ndb" 2>"$work/time.txt" >/dev/null || true
-    printf '%-9s peak memory: %s kB\n' "$input" \
-        "$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")"
+echo "== $(date -u '+%Y-%m-%d %H:%M UTC'), load:$(uptime | sed 's/.*load average://')"
+echo
+echo "== whole velquor-convert process, 1799-point file, against an empty C++ program"
+"$alternate" "$runs" velquor-convert "$convert" -f -v 2 "$work/points.dat" "$work/out.ndb" \
+    -- empty-program "$build/bench/bench_empty_program"
+echo
+if command -v gpsbabel >/dev/null; then
+    echo "== the same against GPSBabel reading the same file"
+    "$alternate" "$((runs / 4))" velquor-convert "$convert" -f -v 2 "$work/points.dat" "$work/out.ndb" \
+        -- gpsbabel gpsbabel -i cambridge -f "$work/points.dat" -o unicsv -F "$work/out.csv"
+else
+    echo "== (gpsbabel is not installed: no ratio against it)"
+fi
+echo
+echo "== worst case of the ambiguity check (1799 equal names, 1798 warnings) against the ordinary file"
+"$alternate" "$runs" same-names "$convert" -f -v 2 "$work/same.dat" "$work/out2.ndb" \
+    -- ordinary "$convert" -f -v 2 "$work/points.dat" "$work/out.ndb"
+echo
+echo "== peak resident memory of velquor-convert"
+peak() {
+    /usr/bin/time -f '%M' "$convert" -f "$1" "$work/out.ndb" 2>&1 >/dev/null | tail -n 1
+}
+for input in points same random longline comments-1M; do
+    printf '%-14s %6s kB\n' "$input" "$(peak "$work/$input.dat")"
 done
+if [ "${BIG:-1}" != 0 ]; then
+    comments 1000000000 >"$work/comments-1G.dat"
+    printf '%-14s %6s kB\n' comments-1G "$(peak "$work/comments-1G.dat")"
+    rm -f "$work/comments-1G.dat"
+fi
+echo
+echo "== in-process conversion (Google Benchmark, medians): onto an existing SN10 file"
+"$build/bench/bench_engine_conversion" --benchmark_filter='BM_Conversion' \
+    --benchmark_report_aggregates_only=true 2>/dev/null | awk '/_median/ {print}'

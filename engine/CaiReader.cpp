@@ -118,9 +118,11 @@ void BuildNames(Turnpoint& point) {
     const std::size_t fromNumber = std::min(length, std::size_t{ShortNameSize - 1});
     std::memcpy(point.ShortName, number, fromNumber);
     CopyCut(point.ShortName + fromNumber, name, ShortNameSize - 1 - fromNumber);
-    ReplaceQuotes(point.ShortName);
     CopyCut(point.LongName, name, LongNameSize - 1);
-    ReplaceQuotes(point.LongName);
+    if (std::memchr(point.LongName, '"', LongNameSize)) {
+        ReplaceQuotes(point.ShortName);
+        ReplaceQuotes(point.LongName);
+    }
 }
 
 // Fields are looked for in the first 201 characters of a line only.
