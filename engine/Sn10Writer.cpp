@@ -42,8 +42,9 @@ constexpr OneLineMap MakeOneLineMap() {
     OneLineMap map{};
     for (int c = 0; c < 256; ++c)
         map.plain[c] = map.quoted[c] = static_cast<char>(c);
-    map.plain['\r'] = map.plain['\n'] = map.quoted['\r'] = map.quoted['\n'] = ' ';
-    map.quoted['"'] = '\'';
+    for (unsigned char lineBreak : {'\r', '\n'})
+        map.plain[lineBreak] = map.quoted[lineBreak] = ' ';
+    map.quoted[static_cast<unsigned char>('"')] = '\'';
     return map;
 }
 constexpr OneLineMap OneLine = MakeOneLineMap();
