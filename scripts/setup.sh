@@ -2,7 +2,8 @@
 # One-stop set-up for a Debian 12 machine: installs what is missing, builds, and then either
 #   demo  converts the bundled example with velquor-convert, or
 #   test  runs the whole test suite (the full build, then the engine and command-line tests
-#         again under AddressSanitizer and UndefinedBehaviorSanitizer).
+#         again under AddressSanitizer and UndefinedBehaviorSanitizer), and builds and tests
+#         the engine with clang and libc++ and the converter page with Emscripten.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,6 +33,26 @@ if ((${#missing[@]})); then
     $sudo apt-get install -y -qq "${missing[@]}" </dev/null
 fi
 
+# The tests also build the converter page and the engine with clang's own C++ library, and drive
+# the page in a browser: Emscripten, libc++ with GoogleTest's sources to build against it,
+# Debian's Chromium, and Node.js with npm unless a Node.js is there already. Their recommended
+# packages (a desktop's worth for Chromium) are not needed.
+if [ "$mode" = test ]; then
+    web_packages=(emscripten libc++-14-dev libc++abi-14-dev googletest chromium)
+    command -v node >/dev/null || web_packages+=(nodejs)
+    command -v npm >/dev/null || web_packages+=(npm)
+    missing=()
+    for p in "${web_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$p")
+    done
+    if ((${#missing[@]})); then
+        export DEBIAN_FRONTEND=noninteractive
+        $sudo apt-get update -qq
+        $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+    fi
+fi
+
 # The tests check that numbers keep their decimal point under a German locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: no German locale; its test is skipped"
@@ -59,5 +80,27 @@ cmake --build build-sanitize -j "$jobs"
 echo "== engine and command line under AddressSanitizer + UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+# The engine and velquor-convert with clang and libc++ (the C++ library Emscripten uses), against
+# a GoogleTest built the same way: Debian's is built for libstdc++.
+libcxx=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
+    -DCMAKE_CXX_FLAGS=-stdlib=libc++)
+cmake -S /usr/src/googletest -B build-libcxx/googletest "${libcxx[@]}" \
+    -DCMAKE_INSTALL_PREFIX="$PWD/build-libcxx/googletest/installed" >/dev/null
+cmake --build build-libcxx/googletest -j "$jobs" >/dev/null
+cmake --install build-libcxx/googletest >/dev/null
+cmake -S . -B build-libcxx "${libcxx[@]}" -DVELQUOR_GUI=OFF \
+    -DCMAKE_PREFIX_PATH="$PWD/build-libcxx/googletest/installed" >/dev/null
+cmake --build build-libcxx -j "$jobs"
+echo "== engine and command line built with clang and libc++ =="
+ctest --test-dir build-libcxx --output-on-failure -j "$jobs"
+
+# The converter page, built with Emscripten; the whole suite then checks it against
+# velquor-convert, under Node.js and in Chromium (puppeteer-core from the lock file).
+emcmake cmake -S . -B build-web -G Ninja -DVELQUOR_WEB=ON -DVELQUOR_GUI=OFF \
+    -DVELQUOR_TESTS=OFF >/dev/null
+cmake --build build-web -j "$jobs"
+npm ci --no-audit --no-fund
+cmake -S . -B build -DVELQUOR_WEB_BUILD="$PWD/build-web/web" >/dev/null
+
 echo "== whole suite =="
 ctest --test-dir build --output-on-failure -j "$jobs"

@@ -1,0 +1,27 @@
+#!/usr/bin/env node
+// Opens the converter page from disk in headless Chromium, converts the example CAI file with
+// the variation 2, and saves a picture of the page.
+//
+//   node scripts/screenshot-web.mjs [built page folder] [picture]
+//
+// Defaults: build-web/web and docs/velquor-web.png. Needs Debian's chromium and `npm ci`.
+import path from 'node:path';
+import { chooseFile, launch, open, pageUrl } from '../tests/web/browser.mjs';
+
+const root = new URL('..', import.meta.url).pathname;
+const webDir = path.resolve(process.argv[2] || path.join(root, 'build-web/web'));
+const picture = path.resolve(process.argv[3] || path.join(root, 'docs/velquor-web.png'));
+
+const browser = await launch();
+try {
+    const { page } = await open(browser, pageUrl(webDir), { width: 760, height: 980 });
+    await chooseFile(page, path.join(root, 'examples/alpine-club.dat'));
+    await page.type('#variation', '2');
+    await page.click('#convert');
+    await page.waitForSelector('#result:not([hidden])');
+    await page.evaluate(() => document.activeElement.blur());
+    await page.screenshot({ path: picture, fullPage: true });
+    console.log(`saved ${picture}`);
+} finally {
+    await browser.close();
+}

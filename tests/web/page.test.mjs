@@ -1,0 +1,166 @@
+// The converter page in headless Chromium, opened straight from disk and used by keyboard:
+// the example's report and SN10 file equal velquor-convert's, a file with errors offers no
+// download, and bytes no editor writes give a report without a word on the console.
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import { chooseFile, launch, open, pageUrl } from './browser.mjs';
+
+const convertProgram = process.env.VELQUOR_CONVERT;
+const webDir = process.env.VELQUOR_WEB;
+const scratch = path.join(process.env.VELQUOR_TEST_TMP || '/tmp/velquor-tests', 'web-page');
+const example = new URL('../../examples/alpine-club.dat', import.meta.url).pathname;
+
+let browser;
+before(async () => {
+    fs.rmSync(scratch, { recursive: true, force: true });
+    fs.mkdirSync(scratch, { recursive: true });
+    browser = await launch();
+});
+after(() => browser && browser.close());
+
+// velquor-convert in a folder of its own, with the file's bare name: its report and SN10 file.
+function convertWithCli(name, bytes, variation) {
+    const dir = fs.mkdtempSync(path.join(scratch, 'cli-'));
+    fs.writeFileSync(path.join(dir, name), bytes);
+    const run = spawnSync(convertProgram, ['-v', variation, name], { cwd: dir });
+    return { report: run.stdout.toString('utf8'), ndb: fs.readFileSync(path.join(dir, name.replace(/\.dat$/i, '.NDB'))) };
+}
+
+async function convert(page) {
+    await page.evaluate(() => { document.getElementById('result').hidden = true; });
+    await page.focus('#convert');
+    await page.keyboard.press('Enter');
+    await page.waitForSelector('#result:not([hidden])');
+    return page.evaluate(() => ({
+        outcome: document.getElementById('outcome').textContent,
+        warnings: document.getElementById('warnings').textContent,
+        errors: document.getElementById('errors').textContent,
+        report: document.getElementById('report').textContent,
+        download: document.getElementById('download').hidden ? null
+            : document.getElementById('download').textContent,
+    }));
+}
+
+function downloadedFile(dir, name) {
+    const file = path.join(dir, name);
+    return new Promise((resolve, reject) => {
+        const started = Date.now();
+        const poll = setInterval(() => {
+            if (fs.existsSync(file) && !fs.readdirSync(dir).some((f) => f.endsWith('.crdownload'))) {
+                clearInterval(poll);
+                resolve(fs.readFileSync(file));
+            } else if (Date.now() - started > 20000) {
+                clearInterval(poll);
+                reject(new Error(`${name} was not downloaded`));
+            }
+        }, 50);
+    });
+}
+
+test('the example converts by keyboard as velquor-convert converts it, and downloads', async () => {
+    const { page, console: messages, requests } = await open(browser, pageUrl(webDir));
+    const downloads = fs.mkdtempSync(path.join(scratch, 'downloads-'));
+    const session = await page.createCDPSession();
+    await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+
+    // Every control has a name that a screen reader can say.
+    const unnamed = await page.evaluate(() => [...document.querySelectorAll('input, button')]
+        .filter((c) => !(c.labels && c.labels.length) && !c.textContent.trim()).map((c) => c.id));
+    assert.deepEqual(unnamed, []);
+
+    await chooseFile(page, example);
+    await page.focus('#cai-file');
+    await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'variation');
+    await page.keyboard.type('2');
+    const shown = await convert(page);
+    const cli = convertWithCli('alpine-club.dat', fs.readFileSync(example), '2');
+    assert.equal(shown.report, cli.report);
+    assert.equal(shown.outcome, 'alpine-club.NDB written, 1 warning.');
+    assert.deepEqual([shown.warnings, shown.errors], ['1 warning', '0 errors']);
+    assert.equal(shown.download, 'Download alpine-club.NDB');
+
+    await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'download');
+    await page.keyboard.press('Enter');
+    assert.deepEqual(await downloadedFile(downloads, 'alpine-club.NDB'), cli.ndb);
+
+    assert.deepEqual(messages, []);
+    assert.deepEqual(requests.filter((url) => !/^(file|blob|data):/.test(url)), []);
+    await page.close();
+});
+
+test('a file with errors offers no download; a bad variation is refused at its field', async () => {
+    const { page, console: messages } = await open(browser, pageUrl(webDir));
+    const bad = path.join(scratch, 'bad.dat');
+    fs.writeFileSync(bad, '1,a,b,c,HAT,HOME\r\nx,a,b,c,T,NO NUMBER\r\n');
+    await chooseFile(page, bad);
+
+    await page.type('#variation', '1e1');
+    await page.focus('#convert');
+    await page.keyboard.press('Enter');
+    await page.waitForSelector('#variation-error:not([hidden])');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'variation');
+    assert.equal(await page.$eval('#result', (r) => r.hidden), true);
+
+    await page.$eval('#variation', (v) => { v.value = ''; });
+    const shown = await convert(page);
+    assert.equal(shown.download, null);
+    assert.equal(shown.outcome, 'bad.NDB not written: 1 error, see the report.');
+    assert.equal(shown.errors, '1 error');
+    assert.match(shown.report, /^Error bad\.dat 2: Invalid or missing point ID number\n/);
+    assert.equal(await page.$eval('#variation-error', (e) => e.hidden), true);
+    assert.deepEqual(messages, []);
+    await page.close();
+});
+
+test('a megabyte of random bytes gives a report and no console message, from 360 px wide', async () => {
+    const { page, console: messages } = await open(browser, pageUrl(webDir), { width: 360, height: 740 });
+    const noise = path.join(scratch, 'noise.dat');
+    const bytes = Buffer.alloc(1 << 20);
+    for (let i = 0, x = 12345; i < bytes.length; ++i) {
+        x = (Math.imul(x, 1103515245) + 12345) >>> 0;
+        bytes[i] = x >>> 24;
+    }
+    fs.writeFileSync(noise, bytes);
+    await chooseFile(page, noise);
+    const shown = await convert(page);
+    assert.match(shown.report, /Errors found by VELQUOR\n$/);
+    assert.equal(shown.download, null);
+    // The page itself never scrolls sideways; only the report does.
+    assert.equal(await page.evaluate(() => document.documentElement.scrollWidth), 360);
+    assert.deepEqual(messages, []);
+    await page.close();
+});
+
+test('the page works from a static file server too', async () => {
+    const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+        '.wasm': 'application/wasm' };
+    const server = http.createServer((request, response) => {
+        const file = path.join(webDir, path.normalize(new URL(request.url, 'http://x').pathname));
+        if (!file.startsWith(webDir) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+            response.writeHead(404).end();
+            return;
+        }
+        response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+        response.end(fs.readFileSync(file));
+    });
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    try {
+        const url = `http://127.0.0.1:${server.address().port}/index.html`;
+        const { page, console: messages, requests } = await open(browser, url);
+        await chooseFile(page, example);
+        const shown = await convert(page);
+        assert.equal(shown.download, 'Download alpine-club.NDB');
+        assert.ok(requests.some((r) => r.endsWith('/velquor.wasm')));
+        assert.ok(!requests.some((r) => r.endsWith('/velquor-wasm.js')));
+        assert.deepEqual(messages, []);
+        await page.close();
+    } finally {
+        server.close();
+    }
+});
