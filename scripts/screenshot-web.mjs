@@ -18,7 +18,7 @@ try {
     await chooseFile(page, path.join(root, 'examples/alpine-club.dat'));
     await page.type('#variation', '2');
     await page.click('#convert');
-    await page.waitForSelector('#result:not([hidden])');
+    await page.waitForSelector('#details:not([hidden])');
     await page.evaluate(() => document.activeElement.blur());
     await page.screenshot({ path: picture, fullPage: true });
     console.log(`saved ${picture}`);

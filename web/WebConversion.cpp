@@ -4,6 +4,7 @@
 // file name alone and no OUTPUT: the same names in the report and in the SN10 file.
 #include <emscripten/emscripten.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,8 +26,14 @@ enum class WebResult {
     NoOutputName,      // the file name holds no ".DAT" to name the SN10 file after: nothing was run
 };
 
-std::string report;     // every line of the last run, each followed by a line feed
-std::string outputName; // the SN10 file of the last run, in the current folder
+// The report is kept in memory to be shown on the page. A file can make it grow without bound
+// (every line of a large file may be an error, reported with the line), so beyond this size its
+// lines are counted instead of kept.
+constexpr std::size_t ReportLimit = 16 << 20;
+
+std::string report;       // the lines of the last run, each followed by a line feed
+std::size_t linesLeftOut; // the lines of the last run's report beyond ReportLimit
+std::string outputName;   // the SN10 file of the last run, in the current folder
 
 WebResult FromOutcome(RunOutcome outcome) {
     switch (outcome) {
@@ -50,6 +57,7 @@ extern "C" {
 // when it was left empty (as without --variation).
 EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* caiName, const char* variationText) {
     report.clear();
+    linesLeftOut = 0;
     outputName.clear();
     ErrorCount = WarningCount = 0;
 
@@ -65,6 +73,10 @@ EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* caiName, const char* variati
     outputName = *sn10Path;
 
     LineSink previous = SetLineSink([](std::string_view line) {
+        if (linesLeftOut > 0 || report.size() + line.size() + 1 > ReportLimit) {
+            ++linesLeftOut;
+            return;
+        }
         report.append(line);
         report.push_back('\n');
     });
@@ -79,6 +91,10 @@ EMSCRIPTEN_KEEPALIVE const char* VelquorReport() {
 
 EMSCRIPTEN_KEEPALIVE int VelquorReportLength() {
     return static_cast<int>(report.size());
+}
+
+EMSCRIPTEN_KEEPALIVE double VelquorReportLinesLeftOut() {
+    return static_cast<double>(linesLeftOut);
 }
 
 EMSCRIPTEN_KEEPALIVE const char* VelquorOutputName() {

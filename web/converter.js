@@ -97,11 +97,11 @@
 
         // Converts the CAI file named name, with the bytes given (a Uint8Array). variationText
         // is the variation as typed, or null for none. Returns what the run gave: its result,
-        // the report (bytes and lines), the totals, the SN10 file's name and, when the run
-        // wrote it, its bytes.
+        // the report (bytes and lines, and the number of lines left out of a report too large
+        // to keep), the totals, the SN10 file's name and, when the run wrote it, its bytes.
         function convert(name, caiBytes, variationText) {
             const outcome = { result: 'CaiFileNotRead', report: new Uint8Array(0), lines: [],
-                errors: 0, warnings: 0, outputName: '', output: null };
+                linesLeftOut: 0, errors: 0, warnings: 0, outputName: '', output: null };
             // A file name is one path component; the browser never gives anything else.
             if (!name || name === '.' || name === '..' || /[/\0]/.test(name))
                 return outcome;
@@ -118,6 +118,7 @@
                 const at = engine._VelquorReport();
                 outcome.report = engine.HEAPU8.slice(at, at + engine._VelquorReportLength());
                 outcome.lines = splitLines(outcome.report);
+                outcome.linesLeftOut = engine._VelquorReportLinesLeftOut();
                 if (outcome.result === 'Written')
                     outcome.output = FS.readFile(outcome.outputName);
             } finally {

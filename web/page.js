@@ -9,59 +9,76 @@
     const fileStatus = $('file-status');
     const variation = $('variation');
     const variationError = $('variation-error');
-    const result = $('result');
-    const outcomeText = $('outcome');
+    const outcome = $('outcome');
+    const details = $('details');
     const warnings = $('warnings');
     const errors = $('errors');
     const download = $('download');
     const report = $('report');
+    const leftOut = $('left-out');
 
-    const converter = window.VelquorConverter.create();
+    // A CAI file holds at most 1799 points, a few hundred kilobytes; anything far larger is some
+    // other file, which would only fill the browser's memory.
+    const MaxFileSize = 64 * 1024 * 1024;
+
+    let converter = startConverter();
+    let chosen = null; // { name, size, bytes: a promise of the file's bytes }
+    let offer = null; // { url, name } of the SN10 file on offer
+
+    function startConverter() {
+        const started = window.VelquorConverter.create();
+        started.then((engine) => setTimeout(() => warmUp(engine), 0), () => {});
+        return started;
+    }
+
     // While the user picks a file, a few runs over a made-up file let the browser compile the
     // engine's code fully, so that the user's own run goes at full speed.
-    converter.then((engine) => setTimeout(() => {
+    function warmUp(engine) {
         const lines = ['**  ------------ Warm-up ---'];
-        for (let i = 1; i <= 300; ++i)
+        for (let i = 1; i <= 300; ++i) {
             lines.push(i + ',47:0' + (i % 10) + '.5N,009:3' + (i % 10) + '.1E,' + i + 'M,' +
                 (i === 1 ? 'HAT' : 'TS') + ',POINT ' + (i % 150) + ',Comment "' + i + '"');
+        }
         const bytes = new TextEncoder().encode(lines.join('\r\n'));
         for (let run = 0; run < 3; ++run)
             engine.convert('warm-up.dat', bytes, '1');
         document.documentElement.dataset.engine = 'ready';
-    }, 0), () => {});
-    let chosen = null; // { name, bytes: a promise of the file's bytes }
-    let offer = null; // { url, name } of the SN10 file on offer
+    }
 
     function plural(count, word) {
         return count + ' ' + word + (count === 1 ? '' : 's');
     }
 
-    function clearResult() {
-        result.hidden = true;
+    function clearResult(message, good) {
+        outcome.textContent = message;
+        outcome.className = good ? 'good' : message ? 'bad' : '';
+        details.hidden = true;
         download.hidden = true;
         if (offer)
             URL.revokeObjectURL(offer.url);
         offer = null;
     }
 
-    function showProblem(message) {
-        clearResult();
-        result.hidden = false;
-        outcomeText.textContent = message;
-        outcomeText.className = 'bad';
-        warnings.textContent = errors.textContent = '';
-        report.textContent = '';
-    }
-
     function choose(file) {
         if (!file)
             return;
-        clearResult();
+        clearResult('', false);
+        const size = plural(file.size, 'byte');
+        if (file.size > MaxFileSize) {
+            chosen = { name: file.name, tooLarge: true };
+            fileStatus.textContent = file.name + ', ' + size + ': far too large for a CAI file.';
+            return;
+        }
         chosen = { name: file.name, bytes: file.arrayBuffer().then((b) => new Uint8Array(b)) };
         fileStatus.textContent = 'Reading ' + file.name + ' …';
-        chosen.bytes.then(
-            () => { fileStatus.textContent = file.name + ', ' + plural(file.size, 'byte') + ', ready to convert.'; },
-            () => { fileStatus.textContent = file.name + ' could not be read.'; });
+        const current = chosen;
+        chosen.bytes.then((bytes) => {
+            if (chosen === current)
+                fileStatus.textContent = file.name + ', ' + size + ', ready to convert.';
+        }, () => {
+            if (chosen === current)
+                fileStatus.textContent = file.name + ' could not be read.';
+        });
     }
 
     function setVariationProblem(message) {
@@ -89,27 +106,34 @@
     }
 
     function show(run) {
-        clearResult();
-        result.hidden = false;
-        outcomeText.textContent = outcomeMessage(run);
-        outcomeText.className = run.result === 'Written' ? 'good' : 'bad';
+        clearResult(outcomeMessage(run), run.result === 'Written');
         warnings.textContent = plural(run.warnings, 'warning');
         warnings.className = 'count' + (run.warnings ? ' warn' : '');
         errors.textContent = plural(run.errors, 'error');
         errors.className = 'count' + (run.errors ? ' bad' : '');
-        report.textContent = run.lines.map((line) => window.VelquorConverter.decodeLine(line) + '\n').join('');
+        const decode = window.VelquorConverter.decodeLine;
+        report.textContent = run.lines.map((line) => decode(line) + '\n').join('');
+        leftOut.textContent = 'The report goes on for ' + plural(run.linesLeftOut, 'more line') +
+            ', too many to show here; velquor-convert prints them all.';
+        leftOut.hidden = run.linesLeftOut === 0;
         if (run.output) {
             const blob = new Blob([run.output], { type: 'application/octet-stream' });
             offer = { url: URL.createObjectURL(blob), name: run.outputName };
             download.textContent = 'Download ' + run.outputName;
             download.hidden = false;
         }
+        details.hidden = false;
     }
 
     async function convert() {
-        if (!chosen) {
-            showProblem('Choose a CAI file first.');
+        const file = chosen;
+        if (!file) {
+            clearResult('Choose a CAI file first.', false);
             fileInput.focus();
+            return;
+        }
+        if (file.tooLarge) {
+            clearResult('Not converted: ' + file.name + ' is far too large for a CAI file.', false);
             return;
         }
         const typed = variation.value.trim();
@@ -117,20 +141,30 @@
         try {
             engine = await converter;
         } catch (e) {
-            showProblem('The converter could not be started in this browser: ' + e.message);
+            clearResult('The converter could not be started in this browser: ' + e.message, false);
+            converter = startConverter();
             return;
         }
         try {
-            bytes = await chosen.bytes;
+            bytes = await file.bytes;
         } catch (e) {
-            showProblem(chosen.name + ' could not be read.');
+            clearResult('Not converted: ' + file.name + ' could not be read.', false);
             return;
         }
         // From here on the page works on bytes already read; bench/web_page.mjs times this span.
         performance.mark('velquor-convert-start');
-        const run = engine.convert(chosen.name, bytes, typed === '' ? null : typed);
+        let run;
+        try {
+            run = engine.convert(file.name, bytes, typed === '' ? null : typed);
+        } catch (e) {
+            // The engine stopped (out of memory, say) and cannot be used again: start a new one.
+            clearResult('Not converted: the conversion stopped in the browser (' + e.message +
+                '). velquor-convert can convert this file.', false);
+            converter = startConverter();
+            return;
+        }
         if (run.result === 'BadVariation') {
-            clearResult();
+            clearResult('', false);
             setVariationProblem('Enter the variation as a number of degrees from -180 to 180, ' +
                 'such as 2 or -1.5, or leave it empty.');
             variation.focus();
@@ -138,8 +172,8 @@
         }
         setVariationProblem('');
         if (run.result === 'NoOutputName') {
-            showProblem('The SN10 file is named after the CAI file, whose name must hold ".DAT" ' +
-                '(any letter case): rename ' + chosen.name + ' to end in .dat.');
+            clearResult('Not converted: the SN10 file is named after the CAI file, whose name ' +
+                'must hold ".DAT" (any letter case). Rename ' + file.name + ' to end in .dat.', false);
             return;
         }
         show(run);
@@ -175,7 +209,11 @@
         document.body.classList.remove('dropping');
         const file = event.dataTransfer && event.dataTransfer.files[0];
         if (file) {
-            fileInput.value = '';
+            try {
+                fileInput.files = event.dataTransfer.files; // the input names the file too
+            } catch (e) {
+                fileInput.value = '';
+            }
             choose(file);
         }
     });

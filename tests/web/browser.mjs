@@ -39,6 +39,6 @@ export async function open(browser, url, { width = 1000, height = 900 } = {}) {
 export async function chooseFile(page, file) {
     const input = await page.$('#cai-file');
     await input.uploadFile(file);
-    await page.waitForFunction(() => /ready to convert|could not be read/.test(
+    await page.waitForFunction(() => /ready to convert|could not be read|too large/.test(
         document.getElementById('file-status').textContent));
 }

@@ -159,3 +159,21 @@ test('a generated corpus converts as velquor-convert converts it', (t) => {
     t.diagnostic(`results: ${JSON.stringify(results)}`);
     assert.deepEqual(failures.slice(0, 3), [], `${failures.length} of ${corpus.length} differ`);
 });
+
+test('a report too large to keep is cut at a line, and the lines left out are counted', () => {
+    const dir = path.join(scratch, 'large');
+    fs.rmSync(dir, { recursive: true, force: true });
+    fs.mkdirSync(dir, { recursive: true });
+    const bytes = Buffer.from('x\n'.repeat(500000)); // every line an error, each reported
+    fs.writeFileSync(path.join(dir, 'large.dat'), bytes);
+    const cli = spawnSync(convertProgram, ['large.dat'], { cwd: dir, maxBuffer: 1 << 30 });
+    const lines = cli.stdout.toString('latin1').split('\n').slice(0, -1);
+    const run = engine.convert('large.dat', bytes, null);
+    const kept = run.lines.length;
+    assert.ok(kept > 100000 && run.linesLeftOut > 0);
+    assert.equal(kept + run.linesLeftOut, lines.length);
+    assert.equal(Buffer.from(run.report).toString('latin1'), lines.slice(0, kept).join('\n') + '\n');
+    const limit = 16 << 20;
+    assert.ok(run.report.length <= limit && run.report.length + lines[kept].length + 1 > limit);
+    assert.equal(lines.at(-1), `    ${run.errors} Errors found by VELQUOR`);
+});
