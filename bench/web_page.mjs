@@ -28,7 +28,8 @@ for (const file of files) {
     console.log(`${file.padEnd(16)} ${String(bytes.length).padStart(7)} bytes ` +
         `(${zlib.gzipSync(bytes, { level: 9 }).length} gzipped)`);
 }
-console.log(`${'all'.padEnd(16)} ${String(total).padStart(7)} bytes = ${(total / 1024).toFixed(1)} KiB`);
+console.log(`${'all'.padEnd(16)} ${String(total).padStart(7)} bytes ` +
+    `= ${(total / 1024).toFixed(1)} KiB`);
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'velquor-web-bench-'));
 const points = ['**  ------------ Benchmark Site ------------', '**  ------ Timezone: 1 ------'];
@@ -43,7 +44,8 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 const ms = (value) => value.toFixed(1) + ' ms';
 const browser = await launch();
 try {
-    for (const file of [path.join(work, 'points.dat'), path.join(root, 'examples/alpine-club.dat')]) {
+    const example = path.join(root, 'examples/alpine-club.dat');
+    for (const file of [path.join(work, 'points.dat'), example]) {
         // A user's first conversion on a freshly opened page, then the ones after it.
         const first = [];
         const later = [];

@@ -35,11 +35,7 @@
         }
         if (window.location.protocol === 'file:') {
             await loadScript('velquor-wasm.js');
-            const text = atob(window.VelquorWasmBase64);
-            const bytes = new Uint8Array(text.length);
-            for (let i = 0; i < text.length; ++i)
-                bytes[i] = text.charCodeAt(i);
-            return bytes;
+            return Uint8Array.from(atob(window.VelquorWasmBase64), (c) => c.charCodeAt(0));
         }
         const response = await fetch('velquor.wasm');
         if (!response.ok)

@@ -94,7 +94,8 @@
         const name = run.outputName;
         switch (run.result) {
         case 'Written':
-            return name + ' written' + (run.warnings ? ', ' + plural(run.warnings, 'warning') : '') +
+            return name + ' written' +
+                (run.warnings ? ', ' + plural(run.warnings, 'warning') : '') +
                 (run.errors ? ', ' + plural(run.errors, 'error') : '') + '.';
         case 'NotWritten':
             return name + ' not written: ' + plural(run.errors, 'error') + ', see the report.';
@@ -173,7 +174,8 @@
         setVariationProblem('');
         if (run.result === 'NoOutputName') {
             clearResult('Not converted: the SN10 file is named after the CAI file, whose name ' +
-                'must hold ".DAT" (any letter case). Rename ' + file.name + ' to end in .dat.', false);
+                'must hold ".DAT" (any letter case). Rename ' + file.name + ' to end in .dat.',
+                false);
             return;
         }
         show(run);

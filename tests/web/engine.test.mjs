@@ -48,8 +48,8 @@ function compare(dir, name, bytes, variation) {
     const written = run.outputName ? path.join(dir, run.outputName) : null;
     const cliWrote = written !== null && fs.existsSync(written);
     if (cliWrote !== (run.output !== null))
-        problems.push(`velquor-convert ${cliWrote ? 'wrote' : 'did not write'} ${run.outputName}, ` +
-            `the page ${run.output ? 'offers' : 'does not offer'} it`);
+        problems.push(`velquor-convert ${cliWrote ? 'wrote' : 'did not write'} ` +
+            `${run.outputName}, the page ${run.output ? 'offers' : 'does not offer'} it`);
     else if (cliWrote && !fs.readFileSync(written).equals(Buffer.from(run.output)))
         problems.push(`${run.outputName} differs`);
     return { result: run.result,
@@ -102,7 +102,8 @@ function makeCorpus(count, rand) {
                 continue;
             }
             const id = clean ? String(p + 1) : pick(ids);
-            const type = clean ? (p === 0 ? 'HAT' : pick(['T', 'TS', 'AL', 'TF', 'R'])) : pick(types);
+            const goodType = p === 0 ? 'HAT' : pick(['T', 'TS', 'AL', 'TF', 'R']);
+            const type = clean ? goodType : pick(types);
             const name = clean ? pick(names.slice(0, 7)) : pick(names);
             let line = [id, `${45 + (p % 9)}:0${p % 10}.${p % 1000}N`,
                 `00${p % 10}:1${p % 10}.5E`, chance(0.1) ? '9M' : `${100 + p}M`, type, name,
@@ -140,8 +141,10 @@ test('the examples convert as velquor-convert converts them', () => {
     assert.ok(files.length > 0);
     for (const name of files) {
         const bytes = fs.readFileSync(path.join(examples, name));
-        for (const variation of [null, '2'])
-            assert.equal(compare(path.join(scratch, 'examples'), name, bytes, variation).problem, null);
+        for (const variation of [null, '2']) {
+            const { problem } = compare(path.join(scratch, 'examples'), name, bytes, variation);
+            assert.equal(problem, null);
+        }
     }
 });
 
@@ -172,7 +175,8 @@ test('a report too large to keep is cut at a line, and the lines left out are co
     const kept = run.lines.length;
     assert.ok(kept > 100000 && run.linesLeftOut > 0);
     assert.equal(kept + run.linesLeftOut, lines.length);
-    assert.equal(Buffer.from(run.report).toString('latin1'), lines.slice(0, kept).join('\n') + '\n');
+    assert.equal(Buffer.from(run.report).toString('latin1'),
+        lines.slice(0, kept).join('\n') + '\n');
     const limit = 16 << 20;
     assert.ok(run.report.length <= limit && run.report.length + lines[kept].length + 1 > limit);
     assert.equal(lines.at(-1), `    ${run.errors} Errors found by VELQUOR`);

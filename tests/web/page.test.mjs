@@ -28,7 +28,8 @@ function convertWithCli(name, bytes, variation) {
     const dir = fs.mkdtempSync(path.join(scratch, 'cli-'));
     fs.writeFileSync(path.join(dir, name), bytes);
     const run = spawnSync(convertProgram, ['-v', variation, name], { cwd: dir });
-    return { report: run.stdout.toString('utf8'), ndb: fs.readFileSync(path.join(dir, name.replace(/\.dat$/i, '.NDB'))) };
+    const ndb = path.join(dir, name.replace(/\.dat$/i, '.NDB'));
+    return { report: run.stdout.toString('utf8'), ndb: fs.readFileSync(ndb) };
 }
 
 // Presses Convert by keyboard and reads what the page shows once the run's outcome is there.
@@ -53,7 +54,8 @@ function downloadedFile(dir, name) {
     return new Promise((resolve, reject) => {
         const started = Date.now();
         const poll = setInterval(() => {
-            if (fs.existsSync(file) && !fs.readdirSync(dir).some((f) => f.endsWith('.crdownload'))) {
+            const partial = fs.readdirSync(dir).some((f) => f.endsWith('.crdownload'));
+            if (fs.existsSync(file) && !partial) {
                 clearInterval(poll);
                 resolve(fs.readFileSync(file));
             } else if (Date.now() - started > 20000) {
@@ -68,7 +70,8 @@ test('the example converts by keyboard as velquor-convert converts it, and downl
     const { page, console: messages, requests } = await open(browser, pageUrl(webDir));
     const downloads = fs.mkdtempSync(path.join(scratch, 'downloads-'));
     const session = await page.createCDPSession();
-    await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    await session.send('Browser.setDownloadBehavior',
+        { behavior: 'allow', downloadPath: downloads });
 
     // Every control has a name that a screen reader can say.
     const unnamed = await page.evaluate(() => [...document.querySelectorAll('input, button')]
@@ -107,7 +110,7 @@ test('a file with errors offers no download; what cannot be converted is refused
     const huge = write('huge.dat', '');
     fs.truncateSync(huge, 64 * 1024 * 1024 + 1);
     for (const [file, outcome] of [
-        [write('notes.txt', fs.readFileSync(example)), /^Not converted: the SN10 file is named after/],
+        [write('notes.txt', fs.readFileSync(example)), /^Not converted: the SN10 file is named/],
         [huge, /^Not converted: huge\.dat is far too large for a CAI file\.$/],
     ]) {
         await chooseFile(page, file);
@@ -135,8 +138,9 @@ test('a file with errors offers no download; what cannot be converted is refused
     await page.close();
 });
 
-test('a megabyte of random bytes gives a report and no console message, from 360 px wide', async () => {
-    const { page, console: messages } = await open(browser, pageUrl(webDir), { width: 360, height: 740 });
+test('a megabyte of random bytes gives a report and no console message, 360 px wide', async () => {
+    const phone = { width: 360, height: 740 };
+    const { page, console: messages } = await open(browser, pageUrl(webDir), phone);
     const noise = path.join(scratch, 'noise.dat');
     const bytes = Buffer.alloc(1 << 20);
     // Without Ctrl-Z, which would end the file within its first few hundred bytes.
@@ -170,7 +174,8 @@ test('the page works from a static file server too', async () => {
             response.writeHead(404).end();
             return;
         }
-        response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+        const type = types[path.extname(file)] || 'application/octet-stream';
+        response.writeHead(200, { 'Content-Type': type });
         response.end(fs.readFileSync(file));
     });
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
