@@ -1,7 +1,8 @@
 #!/usr/bin/env node
-// The converter page in headless Chromium, opened from disk: the size of its files, and how long
-// a conversion takes once the file is read (from Convert pressed to the report and the download
-// on the page, as the page itself times it) for a 1799-point file and the example.
+// The converter page in headless Chromium, opened from disk: the size of its files, how long the
+// page takes to get its engine ready, and how long a conversion takes once the file is read (from
+// Convert pressed to the report and the download on the page, as the page itself times it) for a
+// 1799-point file and the example.
 //
 //   node bench/web_page.mjs [built page folder] [pages]
 //
@@ -49,10 +50,12 @@ try {
         // A user's first conversion on a freshly opened page, then the ones after it.
         const first = [];
         const later = [];
+        const ready = [];
         let outcome = '';
         for (let load = 0; load < loads; ++load) {
             const { page } = await open(browser, pageUrl(webDir));
-            await page.waitForSelector('html[data-engine="ready"]');
+            await page.waitForSelector('html[data-engine="ready"]', { polling: 'mutation' });
+            ready.push(await page.evaluate(() => performance.now()));
             await chooseFile(page, file);
             await page.type('#variation', '2');
             const times = await page.evaluate(async (count) => {
@@ -70,6 +73,7 @@ try {
             await page.close();
         }
         console.log(`${path.basename(file)}: ${outcome}`);
+        console.log(`  page opened to engine ready (warmed up): median ${ms(median(ready))}`);
         console.log(`  first conversion on a fresh page: median ${ms(median(first))} ` +
             `(min ${ms(Math.min(...first))}, max ${ms(Math.max(...first))}, ${loads} pages)`);
         console.log(`  later conversions: median ${ms(median(later))} ` +

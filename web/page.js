@@ -23,7 +23,7 @@
 
     let converter = startConverter();
     let chosen = null; // { name, size, bytes: a promise of the file's bytes }
-    let offer = null; // { url, name } of the SN10 file on offer
+    let offer = null; // { name, bytes } of the SN10 file on offer
 
     function startConverter() {
         const started = window.VelquorConverter.create();
@@ -31,18 +31,25 @@
         return started;
     }
 
-    // While the user picks a file, a few runs over a made-up file let the browser compile the
-    // engine's code fully, so that the user's own run goes at full speed.
+    // While the user picks a file, two runs over a made-up file as large as a CAI file gets
+    // (1799 points), one at a time, let the browser compile the engine's code fully, so that
+    // the user's own run goes at full speed.
     function warmUp(engine) {
         const lines = ['**  ------------ Warm-up ---'];
-        for (let i = 1; i <= 300; ++i) {
+        for (let i = 1; i <= 1799; ++i) {
             lines.push(i + ',47:0' + (i % 10) + '.5N,009:3' + (i % 10) + '.1E,' + i + 'M,' +
-                (i === 1 ? 'HAT' : 'TS') + ',POINT ' + (i % 150) + ',Comment "' + i + '"');
+                (i === 1 ? 'HAT' : 'TS') + ',POINT ' + (i % 900) + ',Comment "' + i + '"');
         }
         const bytes = new TextEncoder().encode(lines.join('\r\n'));
-        for (let run = 0; run < 3; ++run)
-            engine.convert('warm-up.dat', bytes, '1');
-        document.documentElement.dataset.engine = 'ready';
+        let runs = 2;
+        (function next() {
+            const run = engine.convert('warm-up.dat', bytes, '1');
+            run.lines.forEach(window.VelquorConverter.decodeLine);
+            if (--runs > 0)
+                setTimeout(next, 0);
+            else
+                document.documentElement.dataset.engine = 'ready';
+        })();
     }
 
     function plural(count, word) {
@@ -54,8 +61,6 @@
         outcome.className = good ? 'good' : message ? 'bad' : '';
         details.hidden = true;
         download.hidden = true;
-        if (offer)
-            URL.revokeObjectURL(offer.url);
         offer = null;
     }
 
@@ -118,8 +123,7 @@
             ', too many to show here; velquor-convert prints them all.';
         leftOut.hidden = run.linesLeftOut === 0;
         if (run.output) {
-            const blob = new Blob([run.output], { type: 'application/octet-stream' });
-            offer = { url: URL.createObjectURL(blob), name: run.outputName };
+            offer = { name: run.outputName, bytes: run.output };
             download.textContent = 'Download ' + run.outputName;
             download.hidden = false;
         }
@@ -191,10 +195,13 @@
     download.addEventListener('click', () => {
         if (!offer)
             return;
+        const blob = new Blob([offer.bytes], { type: 'application/octet-stream' });
         const link = document.createElement('a');
-        link.href = offer.url;
+        link.href = URL.createObjectURL(blob);
         link.download = offer.name;
         link.click();
+        // The download has taken the bytes once it started; a minute is ample.
+        setTimeout(() => URL.revokeObjectURL(link.href), 60000);
     });
 
     // A file dropped anywhere on the page is chosen, instead of being opened by the browser.
