@@ -43,8 +43,12 @@
         const bytes = new TextEncoder().encode(lines.join('\r\n'));
         let runs = 2;
         (function next() {
-            const run = engine.convert('warm-up.dat', bytes, '1');
-            run.lines.forEach(window.VelquorConverter.decodeLine);
+            try {
+                const run = engine.convert('warm-up.dat', bytes, '1');
+                run.lines.forEach(window.VelquorConverter.decodeLine);
+            } catch (e) {
+                runs = 0; // the user's own run finds the engine stopped and says so
+            }
             if (--runs > 0)
                 setTimeout(next, 0);
             else
