@@ -35,7 +35,9 @@
         }
         if (window.location.protocol === 'file:') {
             await loadScript('velquor-wasm.js');
-            return Uint8Array.from(atob(window.VelquorWasmBase64), (c) => c.charCodeAt(0));
+            const bytes = Uint8Array.from(atob(window.VelquorWasmBase64), (c) => c.charCodeAt(0));
+            delete window.VelquorWasmBase64;
+            return bytes;
         }
         const response = await fetch('velquor.wasm');
         if (!response.ok)
