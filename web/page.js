@@ -174,8 +174,8 @@
         }
         if (run.result === 'BadVariation') {
             clearResult('', false);
-            setVariationProblem('Enter the variation as a number of degrees from -180 to 180, ' +
-                'such as 2 or -1.5, or leave it empty.');
+            setVariationProblem('Give degrees west from -180 to 180 as digits with an optional ' +
+                'sign and decimal point, such as 2 or -3.5, or leave the field empty.');
             variation.focus();
             return;
         }
