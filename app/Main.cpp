@@ -2,10 +2,11 @@
 
 #include "Application.h"
 #include "Cspin.h"
-#include "SysUtils.h"
 
 #include "Conversion.h"
 #include "Messages.h"
+#include "RunOptions.h"
+#include "Turnpoint.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -23,6 +24,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
+#include <limits>
 
 TMainForm* MainForm = nullptr;
 
@@ -67,6 +69,48 @@ void AddSortedEntry(QComboBox* list, const QString& name) {
             low = middle + 1;
     }
     list->insertItem(low, name);
+}
+
+// The number a text holds when it is a whole number: an optional sign and decimal digits, nothing
+// else. A number beyond the 32-bit range comes back as the nearer end of that range.
+std::optional<std::int32_t> WholeNumber(const QString& text) {
+    const bool signed_ = text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'));
+    if (text.size() == qsizetype(signed_))
+        return std::nullopt;
+    std::int64_t magnitude = 0;
+    for (qsizetype i = signed_; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        magnitude = std::min<std::int64_t>(magnitude * 10 + (c - u'0'),
+                                           std::numeric_limits<std::int32_t>::max());
+    }
+    return std::int32_t(text.startsWith(QLatin1Char('-')) ? -magnitude : magnitude);
+}
+
+// How a run ended, in a few words for the status line: whether the SN10 file was written, and
+// the run's error and warning counts.
+QString OutcomeText(RunOutcome outcome, int errors, int warnings, const QString& sn10Name) {
+    if (outcome == RunOutcome::CaiFileNotRead)
+        return QStringLiteral("Not converted: the CAI file could not be read");
+    if (outcome == RunOutcome::Sn10FileNotOpened)
+        return QStringLiteral("Not converted: the SN10 file could not be created");
+    auto count = [](int n, const QString& what) {
+        return QString::number(n) + QLatin1Char(' ') + what + (n == 1 ? "" : "s");
+    };
+    QStringList counts;
+    if (errors > 0)
+        counts.append(count(errors, QStringLiteral("error")));
+    if (warnings > 0)
+        counts.append(count(warnings, QStringLiteral("warning")));
+    const bool written = outcome == RunOutcome::Written;
+    QString text =
+        sn10Name + (written ? QStringLiteral(" written") : QStringLiteral(" not written"));
+    if (!counts.isEmpty())
+        text += (written ? QStringLiteral(", ") : QStringLiteral(": ")) + counts.join(", ");
+    if (errors > 0 || !written)
+        text += QStringLiteral(", see the messages");
+    return text;
 }
 
 QStringList Entries(const QComboBox* list) {
@@ -119,11 +163,13 @@ int FindFileEntry(const QStringList& entries, const QString& name) {
 }
 
 void DeriveOutputFileName() {
-    // The first ".DAT" of the path, in any letter case, becomes ".NDB"; then the input folder
-    // becomes the output folder.
-    OutputFileName = StringReplace(InputFileName, QStringLiteral(".DAT"), QStringLiteral(".NDB"),
-                                   {rfIgnoreCase});
-    OutputFileName = StringReplace(OutputFileName, InputDirectory, OutputDirectory, {rfIgnoreCase});
+    // The CAI file's own name with its first ".DAT" (any letter case) made ".NDB", in the output
+    // folder; the rule is the engine's, so that every host names the SN10 file alike.
+    const QString name = FileNamePart(InputFileName);
+    const std::optional<std::string> sn10Name =
+        DefaultSn10Path(QFile::encodeName(name).toStdString());
+    OutputFileName =
+        OutputDirectory + PathSeparator + (sn10Name ? QFile::decodeName(sn10Name->c_str()) : name);
 }
 
 QStringList ListCaiFiles(const QString& folder) {
@@ -271,12 +317,17 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     Variation->SetBounds(40, 48, 89, 22);
     Variation->setToolTip(QStringLiteral("Variation in degrees WEST"));
     Variation->setStatusTip(Variation->toolTip());
+    VariationLable->setBuddy(Variation); // which also names the field for assistive tools
 
     Convert = new QPushButton(QStringLiteral("&Convert to NDB"), client_);
     Convert->setObjectName(QStringLiteral("Convert"));
     Convert->setGeometry(200, 48, 241, 25);
     Convert->setToolTip(QStringLiteral("Press to convert selected CAI file to NDB format"));
     Convert->setStatusTip(Convert->toolTip());
+    // A click leaves the focus where it is: the convert command settles the variation field
+    // itself, and must see an unfinished entry there rather than the -60 that leaving the field
+    // would put in its place.
+    Convert->setFocusPolicy(Qt::TabFocus);
 
     Messages = new QPlainTextEdit(client_);
     Messages->setObjectName(QStringLiteral("Messages"));
@@ -498,7 +549,25 @@ void TMainForm::CAIfilesChange(QObject*) {
     DeriveOutputFileName();
 }
 
+std::optional<std::int32_t> TMainForm::SettleVariation() {
+    const std::optional<std::int32_t> typed = WholeNumber(Variation->Text());
+    if (!typed)
+        return std::nullopt;
+    if (*typed < Variation->MinValue() || *typed > Variation->MaxValue())
+        Variation->SetValue(*typed);
+    return Variation->GetValue();
+}
+
 void TMainForm::ConvertClick(QObject*) {
+    const std::optional<std::int32_t> variation = SettleVariation();
+    if (!variation) {
+        MessageDlg(QStringLiteral(
+                       "Enter the magnetic variation as a whole number of degrees from -60 to 60."),
+                   mtWarning, {mbOK}, 0);
+        Variation->setFocus();
+        Variation->selectAll();
+        return;
+    }
     if (SomethingOtherThanFolderAt(OutputFileName) &&
         MessageDlg(QStringLiteral("Output file ") + OutputFileName +
                        QStringLiteral(" already exists, Overwrite it?"),
@@ -506,20 +575,25 @@ void TMainForm::ConvertClick(QObject*) {
         return;
     AddLine(Messages, QStringLiteral("*********** ") + InputFileName + QStringLiteral(" becomes ") +
                           OutputFileName + QStringLiteral(" **********"));
-    const float variation = static_cast<float>(Variation->GetValue());
     const QByteArray caiPath = QFile::encodeName(InputFileName);
     const QByteArray sn10Path = QFile::encodeName(OutputFileName);
-    // The window shows nothing new until the run is over, so the report lines are gathered and
-    // added to the memo in one edit: thousands of warnings then cost little more than a few.
-    QStringList report;
-    report_ = &report;
-    struct AddReport {
-        TMainForm* form;
-        ~AddReport() {
-            form->report_ = nullptr;
-            AddLines(form->Messages, report);
-        }
-        QStringList& report;
-    } addReport{this, report};
-    RunConversion(variation, 1, caiPath.constData(), sn10Path.constData());
+    {
+        // The window shows nothing new until the run is over, so the report lines are gathered
+        // and added to the memo in one edit: thousands of warnings then cost little more than a
+        // few.
+        QStringList report;
+        report_ = &report;
+        struct AddReport {
+            TMainForm* form;
+            ~AddReport() {
+                form->report_ = nullptr;
+                AddLines(form->Messages, report);
+            }
+            QStringList& report;
+        } addReport{this, report};
+        RunConversion(static_cast<float>(*variation), 1, caiPath.constData(), sn10Path.constData());
+    }
+    // The outcome stays in the status line until the next hint replaces it.
+    StatusLine->showMessage(
+        OutcomeText(LastRunOutcome(), ErrorCount, WarningCount, FileNamePart(OutputFileName)));
 }

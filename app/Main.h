@@ -6,7 +6,9 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 class QAction;
@@ -76,6 +78,10 @@ protected:
 
 private:
     void SelectEntry(int index);
+    // Settles the variation field as leaving it does (a number beyond the limits becomes the
+    // nearer limit and is shown) and returns the number it shows; nullopt, with the field
+    // unchanged, when its text is not a whole number.
+    std::optional<std::int32_t> SettleVariation();
     void KeepSmallestClientHeight();
 
     QWidget* client_;
@@ -109,8 +115,8 @@ QString FileNamePart(const QString& path);
 // their capitals, and trailing blanks, tabs and line feeds do not count.
 int FindFileEntry(const QStringList& entries, const QString& name);
 
-// Sets OutputFileName from InputFileName: its ".dat" extension becomes ".NDB", and its folder
-// InputDirectory becomes OutputDirectory.
+// Sets OutputFileName to OutputDirectory joined with InputFileName's own file name, in which the
+// first ".DAT" (any letter case) becomes ".NDB". Folder names are never changed.
 void DeriveOutputFileName();
 
 // The CAI files of a folder: plain, non-hidden files whose names end in ".dat" in any letter

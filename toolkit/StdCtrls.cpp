@@ -14,6 +14,13 @@
 
 namespace {
 
+// Focus that a menu (a popup, or the menu bar opened with Alt) or another window only borrows: the
+// edit is not left, and not entered again when the focus comes back.
+bool PassingFocus(Qt::FocusReason reason) {
+    return reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason ||
+           reason == Qt::ActiveWindowFocusReason;
+}
+
 TMessageBeepHook& BeepHook() {
     static TMessageBeepHook hook;
     return hook;
@@ -255,7 +262,7 @@ void TCustomEdit::focusInEvent(QFocusEvent* Event) {
     // The edit decides itself whether arriving selects the text.
     QFocusEvent plain(Event->type(), Qt::OtherFocusReason);
     QLineEdit::focusInEvent(&plain);
-    if (Event->reason() == Qt::PopupFocusReason || Event->reason() == Qt::ActiveWindowFocusReason)
+    if (PassingFocus(Event->reason()))
         return; // the focus only comes back from a menu or another window
     if (Event->reason() == Qt::MouseFocusReason) {
         // The press that moved the focus is delivered after this; it tells whether the mouse
@@ -281,7 +288,7 @@ void TCustomEdit::RunEnter() {
 
 void TCustomEdit::focusOutEvent(QFocusEvent* Event) {
     QLineEdit::focusOutEvent(Event);
-    if (Event->reason() == Qt::PopupFocusReason || Event->reason() == Qt::ActiveWindowFocusReason)
+    if (PassingFocus(Event->reason()))
         return; // a menu opened or another window became active: the focus stays here
     if (enterPending_)
         RunEnter();

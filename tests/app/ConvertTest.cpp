@@ -28,6 +28,7 @@ TEST_F(Convert, ConvertingTwiceAsksBeforeOverwritingCancelKeepsEverythingYesOver
     EXPECT_TRUE(lines.contains("2 points read from: " + Q(dir / "alps.dat")));
     EXPECT_EQ("    database. YOU MUST CHECK THESE POINTS AND UPDATE THEM.", lines.end()[-2]);
     EXPECT_TRUE(HeaderHasVariation(dir / "alps.NDB", "0.0"));
+    EXPECT_EQ("alps.NDB written", w.StatusLine->currentMessage());
 
     const QString firstReport = w.Messages->toPlainText();
     testfiles::WriteBytes(dir / "alps.NDB", "kept");
@@ -73,43 +74,132 @@ TEST_F(Convert, AsksWheneverSomethingOtherThanAFolderIsInTheWay) {
     fs::permissions(dir / "unreadable", fs::perms::owner_all);
 }
 
-TEST_F(Convert, VariationTypedOutOfRangeIsPassedAsTypedByTheMenuAndClampedByTheButton) {
+TEST_F(Convert, EveryWayOfConvertingSettlesTheVariationFirstAndRefusesAnythingButAWholeNumber) {
     Write(dir / "alps.dat");
     TMainForm& w = Start();
+    enum Way { Button, MenuByMouse, MenuByKeyboard, AltC };
+    enum Entry { Typed, Pasted, DroppedWhileElsewhere };
     struct Case {
-        const char* typed;
-        bool viaButton;
-        const char *passed, *shownAfter;
+        const char* text;
+        Entry entry;
+        Way way;
+        const char* passed; // null: refused
+        const char* shownAfter;
     };
-    for (const Case& c : {Case{"75", false, "75.0", "75"}, Case{"75", true, "60.0", "60"},
-                          Case{"", false, "-60.0", "-60"}, Case{"-", true, "-60.0", "-60"},
-                          Case{"7", true, "7.0", "7"}}) {
-        SCOPED_TRACE(std::string(c.typed) + (c.viaButton ? " button" : " menu"));
+    const Case cases[] = {{"75", Typed, MenuByMouse, "60.0", "60"},
+                          {"-75", Typed, MenuByKeyboard, "-60.0", "-60"},
+                          {"75", Typed, Button, "60.0", "60"},
+                          {"99999999999", Typed, AltC, "60.0", "60"},
+                          {"+7", Typed, Button, "7.0", "+7"},
+                          {"-1", Typed, MenuByMouse, "-1.0", "-1"},
+                          {"", Typed, Button, nullptr, ""},
+                          {"-", Typed, MenuByMouse, nullptr, "-"},
+                          {"4.5", Typed, MenuByKeyboard, nullptr, "4.5"},
+                          {"5x", Pasted, Button, nullptr, "5x"},
+                          {"0x10", DroppedWhileElsewhere, AltC, nullptr, "0x10"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.text << "\" way " << c.way);
         fs::remove(dir / "alps.NDB");
+        asked.clear();
+        w.StatusLine->clearMessage();
         w.Variation->setFocus();
         ASSERT_TRUE(QTest::qWaitFor([&] { return w.Variation->hasFocus(); }));
         w.Variation->selectAll();
         QTest::keyClick(w.Variation, Qt::Key_Delete);
-        QTest::keyClicks(w.Variation, c.typed);
-        ASSERT_EQ(c.typed, w.Variation->Text());
-        if (c.viaButton)
+        if (c.entry == Typed) {
+            QTest::keyClicks(w.Variation, c.text);
+        } else if (c.entry == Pasted) {
+            QApplication::clipboard()->setText(c.text);
+            QTest::keyClick(w.Variation, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            w.Messages->setFocus();
+            w.Variation->setText(c.text);
+        }
+        ASSERT_EQ(c.text, w.Variation->Text());
+        const auto linesBefore = Lines().size();
+        if (c.passed == nullptr)
+            answers.push_back(mrOk);
+        switch (c.way) {
+        case Button:
             QTest::mouseClick(w.Convert, Qt::LeftButton);
-        else
-            w.Convert1->trigger();
-        EXPECT_TRUE(HeaderHasVariation(dir / "alps.NDB", c.passed));
+            break;
+        case MenuByMouse:
+            QTest::mouseClick(w.MainMenu, Qt::LeftButton, {},
+                              w.MainMenu->actionGeometry(w.FileMenu()->menuAction()).center());
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(w.FileMenu()));
+            QTest::mouseClick(w.FileMenu(), Qt::LeftButton, {},
+                              w.FileMenu()->actionGeometry(w.Convert1).center());
+            break;
+        case MenuByKeyboard:
+            QTest::keyClick(&w, Qt::Key_F, Qt::AltModifier);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(w.FileMenu()));
+            QTest::keyClick(w.FileMenu(), Qt::Key_C);
+            break;
+        case AltC:
+            QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
+            break;
+        }
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return !asked.empty() || Lines().size() > linesBefore; }));
         EXPECT_EQ(c.shownAfter, w.Variation->Text());
-        EXPECT_FALSE(w.Messages->toPlainText().contains("Magnetic variation was not set"));
+        if (c.passed) {
+            EXPECT_TRUE(HeaderHasVariation(dir / "alps.NDB", c.passed));
+            EXPECT_EQ("alps.NDB written", w.StatusLine->currentMessage());
+            EXPECT_TRUE(asked.empty());
+        } else {
+            ASSERT_EQ(1u, asked.size());
+            EXPECT_EQ("Enter the magnetic variation as a whole number of degrees from -60 to 60.",
+                      asked[0].Text);
+            EXPECT_TRUE(asked[0].DlgType == mtWarning &&
+                        asked[0].Buttons == TMsgDlgButtons({mbOK}));
+            EXPECT_FALSE(fs::exists(dir / "alps.NDB"));
+            EXPECT_EQ(linesBefore, Lines().size());
+            EXPECT_EQ("", w.StatusLine->currentMessage());
+            EXPECT_TRUE(QTest::qWaitFor([&] { return w.Variation->hasFocus(); }));
+        }
     }
 }
 
-TEST_F(Convert, AltCConvertsFromAnywhereAndTheReportIsDecoded) {
-    Write(dir / "z\xc3\xbcrich.dat"); // "zürich" in UTF-8; the report names it
-    TMainForm& w = Start();
-    w.Messages->setFocus();
-    QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return Lines().contains("2 points read from: " + Q(dir) + QString::fromUtf8("/zürich.dat"));
-    }));
+TEST_F(Convert, StatusLineTellsHowTheRunEndedUntilTheNextHint) {
+    // An upper-case ".DAT" name in a folder whose name holds ".dat": only the file's extension
+    // changes. Names are shown decoded from UTF-8.
+    const fs::path folder = dir / "club.data";
+    const fs::path cai = folder / "Z\xc3\xbcrich.DAT", ndb = folder / "Z\xc3\xbcrich.NDB";
+    Write(cai);
+    TMainForm& w = Start(folder);
+    EXPECT_EQ(Paths(folder, cai, folder, ndb), Paths());
+
+    const std::string title = "**  ------------ Test Site ------------\r\n";
+    const std::string timezone = "**  ------ Timezone: 1 ------\r\n";
+    const std::string home = "1,47:07.300N,009:31.200E,448M,HATL,VALLEY FIELD,Tower\r\n";
+    const std::string point = "2,47:10.050N,009:36.800E,1850M,T,NORTH RIDGE,Mast\r\n";
+    const std::string bad = "x\r\n";
+    struct Case {
+        std::string bytes;
+        bool outputFolderMissing;
+        const char* status;
+    };
+    const Case cases[] = {
+        {CleanCai, false, "Z\xc3\xbcrich.NDB written"},
+        {title + home + point, false, "Z\xc3\xbcrich.NDB written, 1 warning"},
+        {home + point, false, "Z\xc3\xbcrich.NDB written, 2 warnings"},
+        {title + timezone + point, false, "Z\xc3\xbcrich.NDB written, 1 error, see the messages"},
+        {CleanCai + bad, false, "Z\xc3\xbcrich.NDB not written: 1 error, see the messages"},
+        {bad + CleanCai + bad + bad, false,
+         "Z\xc3\xbcrich.NDB not written: 3 errors, see the messages"},
+        {CleanCai, true, "Not converted: the SN10 file could not be created"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        Write(cai, c.bytes);
+        fs::remove(ndb);
+        OutputFileName = c.outputFolderMissing ? Q(dir / "missing" / "x.NDB") : Q(ndb);
+        QTest::mouseClick(w.Convert, Qt::LeftButton);
+        EXPECT_EQ(QString::fromUtf8(c.status), w.StatusLine->currentMessage());
+    }
+    EXPECT_TRUE(Lines().contains("2 points read from: " + Q(cai)));
+    QTest::mouseMove(w.Variation, w.Variation->rect().center());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return w.StatusLine->currentMessage() == "Variation in degrees WEST"; }));
 }
 
 TEST_F(Convert, FolderWithoutCaiFilesLeavesTheListEmptyAndReportsTheFolderUnreadable) {
@@ -123,6 +213,7 @@ TEST_F(Convert, FolderWithoutCaiFilesLeavesTheListEmptyAndReportsTheFolderUnread
     EXPECT_EQ(
         QStringList({Banner(folder, folder), "Could not open file: " + folder, "No CAI database"}),
         Lines());
+    EXPECT_EQ("Not converted: the CAI file could not be read", w.StatusLine->currentMessage());
 }
 
 TEST_F(Convert, LongBannerStaysOneLineAndNamesTheChosenOutputFile) {

@@ -20,6 +20,9 @@ TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderAndItsDesignLayout) {
     EXPECT_EQ(0, w.CAIfiles->currentIndex());
     EXPECT_EQ(Paths(dir, dir / "Alpha.dat", dir, dir / "Alpha.NDB"), Paths());
     EXPECT_EQ("Velquor 1.0", w.windowTitle());
+    // The label names the variation field for assistive tools.
+    EXPECT_EQ("Variation",
+              QAccessible::queryAccessibleInterface(w.Variation)->text(QAccessible::Name));
 
     // Only the File menu shows; no item has a shortcut key.
     QStringList items;
@@ -116,19 +119,21 @@ TEST_F(MainWindow, StatusLineShowsTheHintUnderThePointerOrOfTheHighlightedMenuIt
 }
 
 TEST_F(MainWindow, ChosenFilesSetTheFoldersAndRefreshListsTheInputFolder) {
-    for (const char* name : {"start.dat", "in/b.dat", "in/A.DAT", "in/c.dat", "out/wrong.dat"})
+    for (const char* name : {"start.dat", "in/b.dat", "in/A.DAT", "in/zulu.dat", "out/wrong.dat"})
         Write(dir / name);
     const fs::path in = dir / "in", out = dir / "out";
     TMainForm& w = Start();
 
-    choices.push_back(in / "c.dat");
+    // A name typed in other letters in the dialog selects the listed file.
+    choices.push_back(in / "ZULU.DAT");
     w.FileInputDAT->trigger();
-    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "c.dat"}), Entries());
-    EXPECT_EQ("c.dat", w.CAIfiles->currentText());
-    EXPECT_EQ(Paths(in, in / "c.dat", dir, dir / "c.NDB"), Paths()); // the output folder stays
+    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "zulu.dat"}), Entries());
+    EXPECT_EQ("zulu.dat", w.CAIfiles->currentText());
+    EXPECT_EQ(Paths(in, in / "zulu.dat", dir, dir / "zulu.NDB"),
+              Paths()); // the output folder stays
     choices.push_back(out / "MY.NDB");
     w.FileOutputNDB->trigger();
-    EXPECT_EQ(Paths(in, in / "c.dat", out, out / "MY.NDB"), Paths());
+    EXPECT_EQ(Paths(in, in / "zulu.dat", out, out / "MY.NDB"), Paths());
     EXPECT_EQ(Q(dir), QDir::currentPath()); // the working folder never moves
     const QString options = QString::number(ofHideReadOnly | ofPathMustExist | ofEnableSizing);
     ASSERT_EQ(2u, shown.size());
@@ -139,18 +144,18 @@ TEST_F(MainWindow, ChosenFilesSetTheFoldersAndRefreshListsTheInputFolder) {
               Settings(shown[1]));
 
     // Refresh lists the input folder, not the output or working folder, and keeps the selection.
-    Write(in / "d.dat"); // arrived meanwhile
+    Write(in / "zz.dat"); // arrived meanwhile
     w.Refresh->trigger();
-    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "c.dat", "d.dat"}), Entries());
-    EXPECT_EQ(Paths(in, in / "c.dat", out, out / "c.NDB"), Paths());
+    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "zulu.dat", "zz.dat"}), Entries());
+    EXPECT_EQ(Paths(in, in / "zulu.dat", out, out / "zulu.NDB"), Paths());
     // The user picks the next entry with the keyboard: its name is derived into the output folder.
     w.CAIfiles->setFocus();
     QTest::keyClick(w.CAIfiles, Qt::Key_Down);
-    EXPECT_EQ(Paths(in, in / "d.dat", out, out / "d.NDB"), Paths());
+    EXPECT_EQ(Paths(in, in / "zz.dat", out, out / "zz.NDB"), Paths());
     // When the selected file has gone, the first entry is selected.
-    fs::remove(in / "d.dat");
+    fs::remove(in / "zz.dat");
     w.Refresh->trigger();
-    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "c.dat"}), Entries());
+    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "zulu.dat"}), Entries());
     EXPECT_EQ(Paths(in, in / "A.DAT", out, out / "A.NDB"), Paths());
 
     // Cancelled dialogs, opened in the current folders, change nothing.

@@ -34,13 +34,13 @@ TEST(DeriveOutputFileName, ReplacesTheExtensionAndTheFolder) {
     struct Case {
         const char *inputDirectory, *outputDirectory, *inputFileName, *outputFileName;
     };
-    // Only the first ".dat" of the whole path changes, even in a folder name; the folder
-    // replacement then finds the old folder no more. An empty list leaves a bare folder.
+    // Only the first ".dat" of the file's own name changes, never a folder's; an empty list leaves
+    // a bare folder.
     const Case cases[] = {{"/nav", "/sn10", "/nav/ALPS.Dat", "/sn10/ALPS.NDB"},
                           {"/", "/", "//alps.dat", "//alps.NDB"},
                           {"/nav", "/out", "/nav/", "/out/"},
                           {"/NAV", "/out", "/nav/alps.dat", "/out/alps.NDB"},
-                          {"/old.data", "/old.data", "/old.data/x.dat", "/old.NDBa/x.dat"},
+                          {"/old.data", "/new.dat", "/old.data/X.DAT", "/new.dat/X.NDB"},
                           {"/nav", "/out", "/nav/alps.data.dat", "/out/alps.NDBa.dat"}};
     for (const Case& c : cases) {
         InputDirectory = c.inputDirectory;
