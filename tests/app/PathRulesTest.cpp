@@ -1,9 +1,8 @@
-// The window's rules for file names: cutting, matching and deriving them, replacing text, and
-// decoding the engine's report bytes.
+// The window's rules for file names: cutting, matching and deriving them, and decoding the
+// engine's report bytes.
 #include <gtest/gtest.h>
 
 #include "Main.h"
-#include "SysUtils.h"
 
 namespace {
 
@@ -36,10 +35,8 @@ TEST(DeriveOutputFileName, ReplacesTheExtensionAndTheFolder) {
     };
     // Only the first ".dat" of the file's own name changes, never a folder's; an empty list leaves
     // a bare folder.
-    const Case cases[] = {{"/nav", "/sn10", "/nav/ALPS.Dat", "/sn10/ALPS.NDB"},
-                          {"/", "/", "//alps.dat", "//alps.NDB"},
+    const Case cases[] = {{"/", "/", "//alps.dat", "//alps.NDB"},
                           {"/nav", "/out", "/nav/", "/out/"},
-                          {"/NAV", "/out", "/nav/alps.dat", "/out/alps.NDB"},
                           {"/old.data", "/new.dat", "/old.data/X.DAT", "/new.dat/X.NDB"},
                           {"/nav", "/out", "/nav/alps.data.dat", "/out/alps.NDBa.dat"}};
     for (const Case& c : cases) {
@@ -50,13 +47,6 @@ TEST(DeriveOutputFileName, ReplacesTheExtensionAndTheFolder) {
         EXPECT_EQ(c.outputFileName, OutputFileName) << c.inputFileName;
     }
     InputDirectory = InputFileName = OutputDirectory = OutputFileName = QString();
-}
-
-TEST(StringReplace, ReplacesFirstOrEveryOccurrenceWithOrWithoutCase) {
-    EXPECT_EQ("a.NDB.DAT", StringReplace("a.dat.DAT", ".DAT", ".NDB", {rfIgnoreCase}));
-    EXPECT_EQ("a.dat.NDB", StringReplace("a.dat.DAT", ".DAT", ".NDB", {}));
-    EXPECT_EQ("aaaaaa", StringReplace("aaa", "a", "aa", {rfReplaceAll})); // not searched again
-    EXPECT_EQ("abc", StringReplace("abc", "", "x", {rfReplaceAll}));
 }
 
 TEST(DecodeReportLine, TakesValidUtf8AsSuchAndAnythingElseAsLatin1) {
