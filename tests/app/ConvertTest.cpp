@@ -144,7 +144,6 @@ TEST_F(Convert, EveryWayOfConvertingSettlesTheVariationFirstAndRefusesAnythingBu
         if (c.passed) {
             EXPECT_TRUE(HeaderHasVariation(dir / "alps.NDB", c.passed));
             EXPECT_EQ("alps.NDB written", w.StatusLine->currentMessage());
-            EXPECT_TRUE(asked.empty());
         } else {
             ASSERT_EQ(1u, asked.size());
             EXPECT_EQ("Enter the magnetic variation as a whole number of degrees from -60 to 60.",
