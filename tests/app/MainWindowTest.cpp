@@ -8,14 +8,15 @@ using MainWindow = WindowTest;
 
 TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderAndItsDesignLayout) {
     for (const char* name : {"zulu.DAT", "Alpha.dat", "bravo.Dat", "notes.txt", "old.dat.bak",
-                             ".hidden.dat", "dat", "charlie.dat"})
+                             ".hidden.dat", "dat", "charlie.dat", "Charlie.dat"})
         Write(dir / name);
     fs::create_directory(dir / "folder.dat");
     fs::create_symlink(dir / "missing.dat", dir / "dangling.dat");
     fs::create_symlink(dir / "zulu.DAT", dir / "link.dat");
 
     TMainForm& w = Start();
-    EXPECT_EQ(QStringList({"Alpha.dat", "bravo.Dat", "charlie.dat", "link.dat", "zulu.DAT"}),
+    EXPECT_EQ(QStringList(
+                  {"Alpha.dat", "bravo.Dat", "Charlie.dat", "charlie.dat", "link.dat", "zulu.DAT"}),
               Entries());
     EXPECT_EQ(0, w.CAIfiles->currentIndex());
     EXPECT_EQ(Paths(dir, dir / "Alpha.dat", dir, dir / "Alpha.NDB"), Paths());
@@ -40,6 +41,9 @@ TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderAndItsDesignLayout) {
     EXPECT_EQ(QRect(109, 48, 241, 25), w.Convert->geometry());
     EXPECT_EQ(QRect(10, 88, 494, 249), w.Messages->geometry());
     EXPECT_EQ(QRect(0, w.height() - 23, 514, 23), w.StatusLine->geometry()); // along the bottom
+    EXPECT_EQ(QPoint(329, 113), w.pos());
+    EXPECT_TRUE(w.Messages->verticalScrollBar()->isVisible()); // even while the memo is empty
+    EXPECT_EQ(256, w.CAIfiles->maxVisibleItems());
 
     w.CAIfiles->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.CAIfiles->hasFocus(); }));
