@@ -75,18 +75,19 @@ void AddSortedEntry(QComboBox* list, const QString& name) {
 // The number a text holds when it is a whole number: an optional sign and decimal digits, nothing
 // else. A number beyond the 32-bit range comes back as the nearer end of that range.
 std::optional<std::int32_t> WholeNumber(const QString& text) {
-    const bool signed_ = text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'));
-    if (text.size() == qsizetype(signed_))
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    const qsizetype digits = negative || text.startsWith(QLatin1Char('+')) ? 1 : 0;
+    if (text.size() == digits)
         return std::nullopt;
     std::int64_t magnitude = 0;
-    for (qsizetype i = signed_; i < text.size(); ++i) {
+    for (qsizetype i = digits; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c < u'0' || c > u'9')
             return std::nullopt;
         magnitude = std::min<std::int64_t>(magnitude * 10 + (c - u'0'),
                                            std::numeric_limits<std::int32_t>::max());
     }
-    return std::int32_t(text.startsWith(QLatin1Char('-')) ? -magnitude : magnitude);
+    return std::int32_t(negative ? -magnitude : magnitude);
 }
 
 // How a run ended, in a few words for the status line: whether the SN10 file was written, and
@@ -583,22 +584,19 @@ void TMainForm::ConvertClick(QObject*) {
                           OutputFileName + QStringLiteral(" **********"));
     const QByteArray caiPath = QFile::encodeName(InputFileName);
     const QByteArray sn10Path = QFile::encodeName(OutputFileName);
-    {
-        // The window shows nothing new until the run is over, so the report lines are gathered
-        // and added to the memo in one edit: thousands of warnings then cost little more than a
-        // few.
-        QStringList report;
-        report_ = &report;
-        struct AddReport {
-            TMainForm* form;
-            ~AddReport() {
-                form->report_ = nullptr;
-                AddLines(form->Messages, report);
-            }
-            QStringList& report;
-        } addReport{this, report};
-        RunConversion(static_cast<float>(*variation), 1, caiPath.constData(), sn10Path.constData());
-    }
+    // The window shows nothing new until the run is over, so the report lines are gathered and
+    // added to the memo in one edit: thousands of warnings then cost little more than a few.
+    QStringList report;
+    report_ = &report;
+    struct AddReport {
+        TMainForm* form;
+        ~AddReport() {
+            form->report_ = nullptr;
+            AddLines(form->Messages, report);
+        }
+        QStringList& report;
+    } addReport{this, report};
+    RunConversion(static_cast<float>(*variation), 1, caiPath.constData(), sn10Path.constData());
     // The outcome stays in the status line until the next hint replaces it.
     StatusLine->showMessage(
         OutcomeText(LastRunOutcome(), ErrorCount, WarningCount, FileNamePart(OutputFileName)));
