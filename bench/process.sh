@@ -9,7 +9,8 @@
 # Usage: bench/process.sh [BUILD_DIR]
 #   BUILD_DIR configured with -DVELQUOR_BENCH=ON (Release for honest figures); needs gpsbabel
 #   for its ratio. RUNS (default 200) sets the runs per command, BIG=0 skips the 1 GB file,
-#   WINDOW_RUNS (default 40) the runs of the two windows.
+#   WINDOW_RUNS (default 40) the runs of the two windows (bench/window.sh, offscreen and, with
+#   xvfb-run, on a virtual X server).
 set -euo pipefail
 build=${1:-build}
 runs=${RUNS:-200}
@@ -75,28 +76,10 @@ echo "== in-process conversion (Google Benchmark, medians): onto an existing SN1
 "$build/bench/bench_engine_conversion" --benchmark_filter='BM_Conversion' \
     --benchmark_report_aggregates_only=true 2>/dev/null | awk '/_median/ {print}'
 echo
-window=$build/bench/bench_window_velquor
-bare=$build/bench/bench_window_bare
-if [ -x "$window" ] && [ -x "$bare" ]; then
-    # Both start in a folder of CAI files, as a pilot starts the program; without a display
-    # they run on Qt's offscreen platform (QT_QPA_PLATFORM=xcb under xvfb-run for a real one).
+if [ -x "$build/bench/bench_window_velquor" ]; then
     echo "== the window's start to its first painted frame, against a bare one-label Qt window"
-    mkdir "$work/nav"
-    cp "$(dirname "$0")"/../examples/*.dat "$work/nav"/
-    window=$(realpath "$window") bare=$(realpath "$bare") alternate=$(realpath "$alternate")
-    export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-    (cd "$work/nav" && "$alternate" "${WINDOW_RUNS:-40}" window "$window" -- bare-window "$bare")
-    if command -v valgrind >/dev/null; then
-        # Instructions to the first frame: a count the machine's load does not move. A child
-        # the program forks (a D-Bus autolaunch under X11) reports its own count; the program's
-        # is the one under the process id valgrind names first.
-        instructions() {
-            (cd "$work/nav" && valgrind --tool=callgrind --callgrind-out-file=/dev/null "$1" 2>&1) |
-                awk '!pid && match($0, /^==[0-9]+==/) { pid = substr($0, 1, RLENGTH) }
-                     pid && index($0, pid " Collected :") == 1 { print $NF; exit }'
-        }
-        awk -v a="$(instructions "$window")" -v b="$(instructions "$bare")" 'BEGIN {
-            printf "instructions: window %.1f M, bare-window %.1f M, ratio %.2fx\n", a / 1e6, b / 1e6, a / b
-        }'
+    QT_QPA_PLATFORM=offscreen "$(dirname "$0")/window.sh" "$build"
+    if command -v xvfb-run >/dev/null; then
+        QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24' "$(dirname "$0")/window.sh" "$build"
     fi
 fi
