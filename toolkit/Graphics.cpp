@@ -532,6 +532,36 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
 
     const bool pen = pen_.Style != psClear;
     const bool brush = brush_.Style != bsClear;
+    // A wedge's outline also runs along both radii, from the centre to where each ray meets the
+    // ellipse, as the platform draws it. The radii close a gap too thin to hold a pixel centre
+    // as well, so a pie of nearly the whole ellipse shows none.
+    std::vector<std::uint8_t> radii;
+    if (pen && !whole) {
+        radii.assign(mask.size(), 0);
+        auto mark = [&](int x, int y) {
+            const std::size_t row = std::size_t(y - area.Top);
+            if (y >= area.Top && y < area.Bottom && x >= spanLeft[row] && x <= spanRight[row])
+                radii[(row + 1) * stride + 1 + std::size_t(x - area.Left)] = 1;
+        };
+        for (const auto& [rx, ry] : {std::pair{sx, -sy}, std::pair{ex, -ey}}) {
+            const double reach = 1.0 / std::sqrt((rx / a) * (rx / a) + (ry / b) * (ry / b));
+            const double x0 = cx, y0 = cy, x1 = cx + reach * rx, y1 = cy + reach * ry;
+            // One pixel per column (or row, for a steep radius), only where the area is.
+            const bool steep = std::abs(ry) > std::abs(rx);
+            const double from = steep ? std::min(y0, y1) : std::min(x0, x1);
+            const double to = steep ? std::max(y0, y1) : std::max(x0, x1);
+            const int lo = int(std::max(std::floor(from), double(steep ? area.Top : area.Left)));
+            const int hi =
+                int(std::min(std::floor(to), double(steep ? area.Bottom : area.Right) - 1));
+            for (int i = lo; i <= hi; ++i) {
+                const double along = std::clamp(i + 0.5, from, to);
+                if (steep)
+                    mark(int(std::floor(x0 + (along - y0) * rx / ry)), i);
+                else
+                    mark(i, int(std::floor(y0 + (along - x0) * ry / rx)));
+            }
+        }
+    }
     const Px fill = ColorToPixel(brush_.Color);
     const TPen saved = pen_;
     pen_.Width = 1;
@@ -545,12 +575,15 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
         const std::uint8_t* m = maskRow(y) - area.Left;
         const std::uint8_t* up = m - stride;
         const std::uint8_t* down = m + stride;
+        const std::uint8_t* radius =
+            radii.empty() ? nullptr
+                          : &radii[std::size_t(y - area.Top + 1) * stride + 1] - area.Left;
         // Inside pixels with all four neighbours inside take the brush; the others are the
         // outline. Without a pen the outline takes the brush too.
         if (brush) {
             for (int x = xl; x <= xr; ++x) {
                 const bool take = pen ? (m[x] & m[x - 1] & m[x + 1] & up[x] & down[x]) : m[x];
-                row[x] = take ? fill : row[x];
+                row[x] = take && !(radius && radius[x]) ? fill : row[x];
             }
         }
         if (pen && xl <= xr) {
@@ -563,6 +596,9 @@ void TCanvas::Shape(int left, int top, int right, int bottom, bool wedge, int x3
             const std::uint8_t* __restrict below = down + xl;
             for (std::ptrdiff_t i = 0; i < std::ptrdiff_t(n); ++i)
                 flags[i] = here[i] & ~(here[i - 1] & here[i + 1] & above[i] & below[i]) & 1;
+            if (radius)
+                for (std::size_t i = 0; i < n; ++i)
+                    flags[i] |= radius[xl + int(i)];
             std::memset(flags + n, 0, 8);
             for (std::size_t i = 0; i < n; i += 8) {
                 std::uint64_t word;

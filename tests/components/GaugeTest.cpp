@@ -205,6 +205,8 @@ TEST(Gauge, KindsDrawTheirShapes) {
         // A quarter grows clockwise from the top.
         {gkPie, bsSingle, 25, {}, {{60, 20, clRed}, {80, 45, clRed}, {80, 60, clYellow}}},
         {gkPie, bsSingle, 50, {}, {{60, 80, clRed}, {40, 80, clYellow}, {30, 30, clYellow}}},
+        // Full: no sliver of the back colour at the top, the radii close it.
+        {gkPie, bsSingle, 100, {}, {{48, 2, clRed}, {48, 8, clRed}}},
         // The dial alone at 0 %; at 50 % the needle points straight up from the bottom centre.
         {gkNeedle, bsSingle, 0, {}, {{50, 30, clYellow}, {2, 3, clBtnFace}}},
         {gkNeedle, bsSingle, 50, {}, {{50, 80, clRed}, {49, 30, clRed}, {60, 30, clYellow}}},

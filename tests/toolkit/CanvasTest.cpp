@@ -135,6 +135,32 @@ TEST(CanvasShapes, EllipseAndPieKeepInsideTheirBox) {
     EXPECT_EQ(w.c.Pixel(5, 14), clRed);
 }
 
+TEST(CanvasShapes, PieOutlineRunsAlongTheArcAndBothRadii) {
+    // All of the ellipse but a sliver thinner than a pixel (a pie gauge at 100 %): the radii,
+    // drawn with the pen, close it, so the pie covers what the whole ellipse covers.
+    Board pie(99, 99), whole(99, 99);
+    for (Board* b : {&pie, &whole}) {
+        b->c.Brush().Color = clRed;
+        b->c.Pen().Color = clRed;
+    }
+    pie.c.Pie(0, 0, 99, 99, 48, 0, 49, 0);
+    whole.c.Ellipse(0, 0, 99, 99);
+    EXPECT_EQ(pie.Count(clRed), whole.Count(clRed));
+
+    // Each outline pixel is drawn once: an inverting pen changes exactly the pixels that a
+    // plain pen colours, radii included.
+    Board plain(99, 99), inverted(99, 99);
+    plain.c.Brush().Style = bsClear;
+    inverted.c.Brush().Style = bsClear;
+    inverted.c.Pen().Mode = pmNot;
+    plain.c.Pie(0, 0, 99, 99, 20, 0, 99, 60);
+    inverted.c.Pie(0, 0, 99, 99, 20, 0, 99, 60);
+    EXPECT_GT(plain.Count(clBlack), 300);
+    plain.Each(
+        [&](int x, int y, TColor p) { ASSERT_EQ(p, inverted.c.Pixel(x, y)) << x << "," << y; });
+    EXPECT_EQ(plain.c.Pixel(38, 30), clBlack); // on the radius towards (20, 0)
+}
+
 TEST(CanvasCopy, CopyModes) {
     // Destination red (0,0,255 in BGR order), source 0x00FF0F0F.
     const std::pair<TCopyMode, TColor> cases[] = {{SRCCOPY, 0x00FF0F0F},
