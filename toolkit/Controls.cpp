@@ -142,10 +142,15 @@ void TControl::Paint() {
 }
 
 void TControl::Invalidate() {
-    update();
+    if (!painting_)
+        update();
 }
 
 void TControl::Refresh() {
+    // A paint that redraws from its model (a graph replaying its history) asks for a refresh on
+    // the way; the paint under way shows the result anyway, and Qt refuses a nested repaint.
+    if (painting_)
+        return;
     repaint();
 }
 
