@@ -10,14 +10,14 @@ class TCCalendar : public TCustomGrid {
     Q_OBJECT
     Q_PROPERTY(TControl::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
-    Q_PROPERTY(int Day READ Day WRITE SetDay STORED false)
+    Q_PROPERTY(int Day READ Day WRITE WriteDay STORED false)
     Q_PROPERTY(int GridLineWidth READ GridLineWidth WRITE SetGridLineWidth)
-    Q_PROPERTY(int Month READ Month WRITE SetMonth STORED false)
+    Q_PROPERTY(int Month READ Month WRITE WriteMonth STORED false)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(int StartOfWeek READ StartOfWeek WRITE SetStartOfWeek)
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
     Q_PROPERTY(bool UseCurrentDate READ UseCurrentDate WRITE SetUseCurrentDate)
-    Q_PROPERTY(int Year READ Year WRITE SetYear STORED false)
+    Q_PROPERTY(int Year READ Year WRITE WriteYear STORED false)
     Q_CLASSINFO("default:BorderStyle", "bsSingle")
     Q_CLASSINFO("default:Color", "0x80000005")
     Q_CLASSINFO("default:Ctl3D", "true")
@@ -98,6 +98,18 @@ protected:
     void WMSize() override;
 
 private:
+    // The property system's writes: a date part that would leave the day outside its month
+    // (or the date outside the years 1..9999) is dropped instead of raising.
+    void WriteYear(int value) noexcept {
+        WriteRefusing([&] { SetYear(value); });
+    }
+    void WriteMonth(int value) noexcept {
+        WriteRefusing([&] { SetMonth(value); });
+    }
+    void WriteDay(int value) noexcept {
+        WriteRefusing([&] { SetDay(value); });
+    }
+
     TDateTime calendarDate_ = 0;
     int monthOffset_ = 0;
     bool readOnly_ = false;

@@ -46,7 +46,7 @@ int TCGauge::GetPercentDone() const {
 }
 
 void TCGauge::SeTCGaugeKind(TCGaugeKind kind) {
-    if (kind == kind_)
+    if (kind == kind_ || !IsEnumKey(kind))
         return;
     kind_ = kind;
     Refresh();
@@ -60,7 +60,7 @@ void TCGauge::SetShowText(bool value) {
 }
 
 void TCGauge::SetBorderStyle(TFormBorderStyle value) {
-    if (value == borderStyle_)
+    if (value == borderStyle_ || !IsEnumKey(value))
         return;
     borderStyle_ = value;
     Refresh();

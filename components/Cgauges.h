@@ -12,8 +12,8 @@ class TCGauge : public TGraphicControl {
     Q_PROPERTY(TControl::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(uint ForeColor READ ForeColor WRITE SetForeColor)
     Q_PROPERTY(uint BackColor READ BackColor WRITE SetBackColor)
-    Q_PROPERTY(int MinValue READ MinValue WRITE SetMinValue)
-    Q_PROPERTY(int MaxValue READ MaxValue WRITE SetMaxValue)
+    Q_PROPERTY(int MinValue READ MinValue WRITE WriteMinValue)
+    Q_PROPERTY(int MaxValue READ MaxValue WRITE WriteMaxValue)
     Q_PROPERTY(int Progress READ Progress WRITE SetProgress)
     Q_CLASSINFO("default:Kind", "gkHorizontalBar")
     Q_CLASSINFO("default:ShowText", "true")
@@ -24,7 +24,7 @@ class TCGauge : public TGraphicControl {
     Q_CLASSINFO("default:MaxValue", "100")
     Q_CLASSINFO("default:Progress", "0")
 public:
-    enum TCGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
+    enum TCGaugeKind : int { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
     Q_ENUM(TCGaugeKind)
 
     // A 100 x 100 horizontal bar from 0 to 100 at 0, text shown, black on white, single border.
@@ -40,7 +40,8 @@ public:
     int MaxValue() const { return maxValue_; }
     int Progress() const { return progress_; }
 
-    // Setters of the look: a changed value repaints at once.
+    // Setters of the look: a changed value repaints at once; a kind or border style without a
+    // name is ignored.
     void SeTCGaugeKind(TCGaugeKind kind);
     void SetKind(TCGaugeKind kind) { SeTCGaugeKind(kind); }
     void SetShowText(bool value);
@@ -79,6 +80,14 @@ protected:
     TCanvas* PrepareDial(TBitmap& image, const TRect& rect, int& w, int& h) const;
 
 private:
+    // The property system's writes: a refused bound keeps the old one instead of raising.
+    void WriteMinValue(int value) noexcept {
+        WriteRefusing([&] { SetMinValue(value); });
+    }
+    void WriteMaxValue(int value) noexcept {
+        WriteRefusing([&] { SetMaxValue(value); });
+    }
+
     int minValue_ = 0;
     int maxValue_ = 100;
     int progress_ = 0;

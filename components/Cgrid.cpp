@@ -53,7 +53,7 @@ void TCColorGrid::WMSize() {
 }
 
 void TCColorGrid::SetGridOrdering(TGridOrdering value) {
-    if (value == gridOrdering_)
+    if (value == gridOrdering_ || !IsEnumKey(value))
         return;
     gridOrdering_ = value;
     const int k = int(value);

@@ -24,7 +24,7 @@ class TCColorGrid : public TCustomControl {
     Q_CLASSINFO("default:Selection", "0")
 public:
     // Grid shapes, columns x rows.
-    enum TGridOrdering { go16x1, go8x2, go4x4, go2x8, go1x16 };
+    enum TGridOrdering : int { go16x1, go8x2, go4x4, go2x8, go1x16 };
     Q_ENUM(TGridOrdering)
 
     // Marker texts: foreground, background, and both on one square.
@@ -36,6 +36,7 @@ public:
     bool ClickEnablesColor() const { return clickEnablesColor_; }
     void SetClickEnablesColor(bool value) { clickEnablesColor_ = value; }
     TGridOrdering GridOrdering() const { return gridOrdering_; }
+    // Reshapes the grid; a value outside the five shapes is ignored.
     void SetGridOrdering(TGridOrdering value);
     int ForegroundIndex() const { return foregroundIndex_; }
     int BackgroundIndex() const { return backgroundIndex_; }

@@ -41,7 +41,7 @@ class TPerformanceGraph : public TGraphicControl {
     Q_CLASSINFO("default:Gridlines", "true")
     Q_CLASSINFO("default:PenWidth", "2")
 public:
-    enum TGraphKind { pgBar, pgLine };
+    enum TGraphKind : int { pgBar, pgLine };
     Q_ENUM(TGraphKind)
 
     // 100 x 100, line kind, green grid every 15 pixels on black, steps of 3 pixels.
@@ -64,7 +64,7 @@ public:
     int PenWidth() const { return penWidth_; }
 
     // Setters: an unchanged value does nothing, anything else redraws from the history.
-    void SetGraphKind(TGraphKind value);
+    void SetGraphKind(TGraphKind value); // a kind without a name is ignored
     void SetKind(TGraphKind value) { SetGraphKind(value); }
     void SetForeColor(TColor value);
     void SetBackColor(TColor value);

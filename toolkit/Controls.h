@@ -7,8 +7,10 @@
 // the control's state. Exceptions thrown by Paint() are swallowed: they never leave a paint.
 #include "Graphics.h"
 
+#include <QMetaEnum>
 #include <QWidget>
 #include <cstdint>
+#include <exception>
 #include <functional>
 
 class QKeyEvent;
@@ -67,7 +69,14 @@ class TControl : public QWidget {
     Q_PROPERTY(uint Color READ Color WRITE SetColor)
 public:
     // Border of a form or control; controls use only bsNone and bsSingle.
-    enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+    enum TFormBorderStyle : int {
+        bsNone,
+        bsSingle,
+        bsSizeable,
+        bsDialog,
+        bsToolWindow,
+        bsSizeToolWin
+    };
     Q_ENUM(TFormBorderStyle)
 
     explicit TControl(QWidget* parent = nullptr);
@@ -192,6 +201,24 @@ private:
     bool tabStop_ = false;
     bool ctl3D_ = true;
 };
+
+// Whether a value of a published enumeration names one of its keys. Enumerations that the
+// property system writes hold any int (their underlying type is fixed), and their setters ignore
+// a value without a key, as a damaged form or a cast may give one.
+template <class E> bool IsEnumKey(E value) {
+    return QMetaEnum::fromType<E>().valueToKey(int(value)) != nullptr;
+}
+
+// The property system's way into a setter that raises for values it refuses (Designer's
+// property editor and form loading write through it, and an exception there would end the
+// program): the refused value is dropped and the old one stays. Code that calls the setter
+// itself still gets the exception.
+template <class Setter> void WriteRefusing(Setter&& set) noexcept {
+    try {
+        set();
+    } catch (const std::exception&) {
+    }
+}
 
 // Declared defaults of published properties: a class lists them with
 // Q_CLASSINFO("default:<Property>", "<value>"). A property is stored (saved with a form) when its
