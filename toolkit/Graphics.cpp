@@ -303,6 +303,18 @@ void TCanvas::LineTo(int x1, int y1) {
     if (!target_ || pen_.Style == psClear)
         return;
     Prepare();
+    if (PlainPen() && (y == y1 || x == x1) && !(x == x1 && y == y1)) {
+        // Grid lines: a plain pen along a row or a column is a run of pixels, the end left out.
+        int index = 0;
+        if (y == y1)
+            HLine(int(std::min<long long>(x, x1 + 1)), int(std::max<long long>(x, x1 - 1)), y1,
+                  index);
+        else
+            VLine(x1, int(std::min<long long>(y, y1 + 1)), int(std::max<long long>(y, y1 - 1)),
+                  index);
+        Changed();
+        return;
+    }
     long long dx = std::llabs(x1 - x), dy = -std::llabs(y1 - y);
     const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
     long long steps = std::max(dx, -dy); // pixels drawn: the end point is left out
