@@ -1,13 +1,14 @@
 // Drawing costs of the gauge and the strip chart.
 //   bench_widgets_drawing --benchmark_filter=Gauge   one 200 x 200 gauge paint per kind
 //   bench_widgets_drawing --benchmark_filter=Graph   one step of a 1000 x 200 chart vs a full
-//   redraw
+//   redraw, and one step for step sizes from 1 to 100000000 pixels
 #include "Cgauges.h"
 #include "Perfgrap.h"
 
 #include <QApplication>
 #include <QMetaEnum>
 #include <benchmark/benchmark.h>
+#include <string>
 
 namespace {
 
@@ -58,6 +59,29 @@ void GraphStep(benchmark::State& state) {
     state.SetLabel(state.range(0) == pgBar ? "bars" : "lines");
 }
 BENCHMARK(GraphStep)->Arg(pgLine)->Arg(pgBar)->Unit(benchmark::kMicrosecond)->Repetitions(7);
+
+// One step whatever its width: a step wider than the picture fills the whole picture and draws
+// only the grid lines that land in it (args: step size, grid size; lines).
+void GraphStepSize(benchmark::State& state) {
+    Chart chart(pgLine);
+    chart.SetStepSize(int(state.range(0)));
+    chart.SetGridSize(int(state.range(1)));
+    int i = 0;
+    for (; i < 50; ++i) {
+        chart.Feed(i);
+        chart.Update();
+    }
+    for (auto _ : state) {
+        chart.Feed(i++);
+        chart.Update();
+    }
+    state.SetLabel("step " + std::to_string(state.range(0)) + ", grid " +
+                   std::to_string(state.range(1)));
+}
+BENCHMARK(GraphStepSize)
+    ->ArgsProduct({{1, 10, 1000, 100000000}, {15, 2}})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(7);
 
 // The same with the chart on screen, so that every step also repaints the control.
 void GraphStepShown(benchmark::State& state) {

@@ -135,16 +135,24 @@ void TPerformanceGraph::ScrollGraph() {
         c->MoveTo(newBandRect_.Left, int(y));
         c->LineTo(newBandRect_.Right, int(y));
     }
-    // Every vertical grid line that the scroll brought into the new band; with steps wider than
-    // the grid that can be more than one, and the phase stays within 0..GridSize-1.
-    long long phase = static_cast<long long>(gridPhase_) - stepSize_;
-    while (phase < 0) {
-        const int x = ClampToInt(fullRect_.Right + phase);
-        c->MoveTo(x, 0);
-        c->LineTo(x, fullRect_.Bottom);
-        phase += gridSize_;
+    // The vertical grid lines that the scroll brought into view, at x = right edge + phase,
+    // + GridSize ... while left of the right edge. With steps wider than the grid there are
+    // several, most of them scrolled past the left edge already: only those that land in the
+    // new band and the picture are drawn, so a step costs the same whatever its size. The phase
+    // stays within 0..GridSize-1.
+    const long long phase = static_cast<long long>(gridPhase_) - stepSize_;
+    if (phase >= 0) {
+        gridPhase_ = int(phase);
+        return;
     }
-    gridPhase_ = int(phase);
+    const long long right = fullRect_.Right;
+    const long long left = std::max<long long>({0, newBandRect_.Left, right + phase});
+    for (long long x = left + PositiveMod(right + phase - left, gridSize_); x < right;
+         x += gridSize_) {
+        c->MoveTo(int(x), 0);
+        c->LineTo(int(x), fullRect_.Bottom);
+    }
+    gridPhase_ = int(PositiveMod(phase, gridSize_));
 }
 
 int TPerformanceGraph::ScaledHeight(long long value) const {
@@ -254,7 +262,7 @@ void TPerformanceGraph::Paint() {
 }
 
 void TPerformanceGraph::SetGraphKind(TGraphKind value) {
-    if (value == kind_)
+    if (value == kind_ || !IsEnumKey(value))
         return;
     kind_ = value;
     Replay();
