@@ -15,6 +15,15 @@ QImage LoadBitmapResource(const char* Name) {
     return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(QLatin1String(Name)));
 }
 
+// A built-in arrow in the palette's button-text colour instead of its stored black, so that it
+// stays readable on a dark palette (the default palette's button text is black).
+QImage Arrow(const char* Name) {
+    QImage image = LoadBitmapResource(Name);
+    if (image.colorCount() > 0)
+        image.setColor(0, ColorToQColor(clBtnText).rgb());
+    return image;
+}
+
 // Sum and difference in 32-bit two's complement: an overflow wraps around instead of being
 // undefined behaviour.
 std::int32_t WrapAdd(std::int32_t A, std::int32_t B) {
@@ -60,9 +69,20 @@ void TTimerSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
     TSpeedButton::MouseUp(Button, Shift, X, Y);
 }
 
+void TTimerSpeedButton::CancelPress() {
+    TSpeedButton::CancelPress();
+    if (repeatTimer_)
+        repeatTimer_->SetEnabled(false);
+}
+
 void TTimerSpeedButton::TimerExpired(QObject*) {
     repeatTimer_->SetInterval(RepeatPause);
-    if (State() == bsDown && HasCapture()) {
+    if (!HasCapture()) {
+        // The press is over, however it ended.
+        repeatTimer_->SetEnabled(false);
+        return;
+    }
+    if (State() == bsDown) {
         try {
             Click();
         } catch (...) {
@@ -226,23 +246,37 @@ QImage TCSpinButton::GetDownGlyph() const {
 }
 
 void TCSpinButton::SetUpGlyph(const QImage& Bitmap) {
-    if (!Bitmap.isNull()) {
+    builtInUp_ = Bitmap.isNull();
+    if (!builtInUp_) {
         upBtn_->SetGlyph(Bitmap);
         return;
     }
-    upBtn_->SetGlyph(LoadBitmapResource("SpinUp"));
+    upBtn_->SetGlyph(Arrow("SpinUp"));
     upBtn_->SetNumGlyphs(1);
     upBtn_->Invalidate();
 }
 
 void TCSpinButton::SetDownGlyph(const QImage& Bitmap) {
-    if (!Bitmap.isNull()) {
+    builtInDown_ = Bitmap.isNull();
+    if (!builtInDown_) {
         downBtn_->SetGlyph(Bitmap);
         return;
     }
-    downBtn_->SetGlyph(LoadBitmapResource("SpinDown"));
+    downBtn_->SetGlyph(Arrow("SpinDown"));
     downBtn_->SetNumGlyphs(1);
     downBtn_->Invalidate();
+}
+
+void TCSpinButton::changeEvent(QEvent* Event) {
+    TCustomControl::changeEvent(Event);
+    // The built-in arrows follow the palette's button-text colour.
+    if (upBtn_ && (Event->type() == QEvent::ApplicationPaletteChange ||
+                   Event->type() == QEvent::PaletteChange)) {
+        if (builtInUp_)
+            SetUpGlyph(QImage());
+        if (builtInDown_)
+            SetDownGlyph(QImage());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

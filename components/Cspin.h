@@ -36,6 +36,8 @@ public:
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // A press that ends without a release stops the repeat as a release does.
+    void CancelPress() override;
     void Paint() override;
     void TimerExpired(QObject* Sender);
 
@@ -67,7 +69,8 @@ public:
     QWidget* FocusControl() const { return focusControl_; }
     void SetFocusControl(QWidget* Value) { focusControl_ = Value; }
 
-    // The buttons' pictures. A null image restores the built-in arrow.
+    // The buttons' pictures. A null image restores the built-in arrow, drawn in the palette's
+    // button-text colour.
     QImage GetUpGlyph() const;
     QImage GetDownGlyph() const;
     void SetUpGlyph(const QImage& Bitmap);
@@ -90,6 +93,7 @@ protected:
     void WMKillFocus() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
 
 private:
     TTimerSpeedButton* CreateButton();
@@ -102,6 +106,7 @@ private:
     TTimerSpeedButton* downBtn_ = nullptr;
     TTimerSpeedButton* focusedBtn_ = nullptr;
     QPointer<QWidget> focusControl_;
+    bool builtInUp_ = true, builtInDown_ = true; // showing the built-in arrows
 };
 
 // A single-line integer edit with a spin button at its right edge. The buttons, the Up and Down
@@ -121,6 +126,7 @@ class TCSpinEdit : public TCustomEdit {
     Q_CLASSINFO("default:MaxValue", "0")
     Q_CLASSINFO("default:MinValue", "0")
     Q_CLASSINFO("default:ReadOnly", "false")
+    Q_CLASSINFO("default:TabStop", "true")
     Q_CLASSINFO("default:Value", "0")
 
 public:

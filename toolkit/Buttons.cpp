@@ -103,6 +103,10 @@ void TSpeedButton::Press(QMouseEvent* Event, TShiftState extra) {
 }
 
 void TSpeedButton::mouseMoveEvent(QMouseEvent* Event) {
+    // The left button is up although no release came here (another widget took the mouse
+    // while it was held): the press is over.
+    if (capture_ && !(Event->buttons() & Qt::LeftButton))
+        CancelPress();
     const QPoint pos = Event->position().toPoint();
     MouseMove(ShiftStateFromQt(Event->modifiers(), Event->buttons()), pos.x(), pos.y());
 }
@@ -123,8 +127,14 @@ void TSpeedButton::changeEvent(QEvent* Event) {
     TGraphicControl::changeEvent(Event);
     if (Event->type() == QEvent::EnabledChange)
         CancelPress();
-    else if (Event->type() == QEvent::ActivationChange && !isActiveWindow() && capture_)
-        CancelPress(); // another window took the mouse
+}
+
+bool TSpeedButton::event(QEvent* Event) {
+    // Another window took the mouse; the window tells each of its widgets it lost the
+    // activation.
+    if (Event->type() == QEvent::WindowDeactivate && capture_)
+        CancelPress();
+    return TGraphicControl::event(Event);
 }
 
 void TSpeedButton::hideEvent(QHideEvent* Event) {

@@ -28,7 +28,8 @@ public:
 
     TButtonState State() const { return state_; }
     // Whether the button holds the mouse: from a left press on it until that button is released
-    // (or the press is cancelled by hiding, disabling or deactivating the window).
+    // (or the press is cancelled by hiding, disabling or deactivating the window, or by a mouse
+    // move without the left button, whose release went elsewhere).
     bool HasCapture() const { return capture_; }
 
     // Fires OnClick, as a left press released over the button does.
@@ -46,14 +47,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
     void changeEvent(QEvent* Event) override;
+    bool event(QEvent* Event) override;
     void hideEvent(QHideEvent* Event) override;
 
     // The picture for the current state, cut from Glyph.
     QImage GlyphForState() const;
+    // Ends a press that will see no release: the button was hidden or disabled, its window lost
+    // the activation, or the release went elsewhere. No click follows.
+    virtual void CancelPress();
 
 private:
     void SetState(TButtonState Value);
-    void CancelPress();
     // A press or double click: holds the mouse for the left button and passes it to MouseDown.
     void Press(QMouseEvent* Event, TShiftState extra);
 

@@ -143,6 +143,22 @@ TEST(SpinButton, GlyphsCanBeReplacedAndRestored) {
 
     w.spin->SetUpGlyph(QImage());
     ExpectArrow(w.spin->GetUpGlyph(), true);
+
+    // The built-in arrows take the palette's button-text colour (black in the default palette,
+    // so ExpectArrow above holds); a glyph of one's own keeps its colours.
+    w.spin->SetDownGlyph(star);
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::ButtonText, QColor(230, 231, 232));
+    dark.setColor(QPalette::Button, QColor(50, 51, 52));
+    QApplication::setPalette(dark);
+    QApplication::processEvents(); // the widgets hear of the new palette
+    const QImage up = w.spin->UpBtn()->grab().toImage(), down = w.spin->DownBtn()->grab().toImage();
+    QApplication::setPalette(light);
+    QApplication::processEvents();
+    EXPECT_EQ(up.pixelColor(9, 4), QColor(230, 231, 232)); // the arrow's tip
+    EXPECT_EQ(down.pixelColor(9, 6), QColor(255, 0, 0));
+    EXPECT_EQ(w.spin->UpBtn()->grab().toImage().pixelColor(9, 4), QColor(0, 0, 0));
 }
 
 } // namespace

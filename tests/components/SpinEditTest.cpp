@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QTest>
 #include <climits>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -266,6 +267,38 @@ TEST(SpinEdit, HoldingAButtonRepeatsAfter400ThenEvery100Milliseconds) {
     QApplication::processEvents();
     EXPECT_TRUE(w.edit->hasFocus());
     EXPECT_EQ(w.edit->selectedText(), QString());
+}
+
+// However a press ends, the repeat stops with it; it does not wait for the next press.
+TEST(SpinEdit, APressEndingWithoutARelease) {
+    const std::pair<const char*, std::function<void(SpinWindow&)>> ends[] = {
+        {"edit disabled", [](SpinWindow& w) { w.edit->setEnabled(false); }},
+        {"spin button hidden", [](SpinWindow& w) { w.edit->SpinBtn()->hide(); }},
+        {"window deactivated",
+         [](SpinWindow& w) {
+             QWidget other;
+             other.show();
+             QApplication::setActiveWindow(&other);
+             EXPECT_TRUE(QTest::qWaitFor([&] { return !w.window.isActiveWindow(); }));
+         }},
+        {"release went elsewhere",
+         [](SpinWindow& w) {
+             QMouseEvent move(QEvent::MouseMove, QPointF(7, 3), w.Up()->mapToGlobal(QPointF(7, 3)),
+                              Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+             QApplication::sendEvent(w.Up(), &move);
+         }},
+    };
+    for (const auto& [name, end] : ends) {
+        SpinWindow w;
+        QTest::mousePress(w.Up(), Qt::LeftButton, {}, QPoint(7, 3));
+        ASSERT_TRUE(w.Up()->RepeatTimer()->Running()) << name;
+        end(w);
+        EXPECT_FALSE(w.Up()->RepeatTimer()->Running()) << name;
+        EXPECT_FALSE(w.Up()->HasCapture()) << name;
+        w.Tick();
+        EXPECT_EQ(w.Text(), QStringLiteral("0")) << name;
+        QTest::mouseRelease(w.other, Qt::LeftButton); // Qt's test state: the button is up again
+    }
 }
 
 } // namespace
