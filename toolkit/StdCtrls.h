@@ -46,8 +46,13 @@ public:
     void SetAutoSize(bool Value);
     bool ReadOnly() const { return isReadOnly(); }
     void SetReadOnly(bool Value) { setReadOnly(Value); }
-    bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
-    void SetTabStop(bool Value) { setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus); }
+    // Whether Tab and clicks reach the edit (true initially). Kept apart from the focus policy
+    // it sets, which a form designer turns off while the edit lies on its form.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool Value) {
+        tabStop_ = Value;
+        setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus);
+    }
     QString Text() const { return text(); }
     // Changes the text (and raises OnChange) only when it differs, leaving the caret and the
     // selection alone otherwise.
@@ -125,6 +130,7 @@ private:
     void RunEnter();
 
     bool autoSelect_ = true;
+    bool tabStop_ = true;
     bool autoSize_ = true;
     bool lButtonDown_ = false;
     bool enterPending_ = false;

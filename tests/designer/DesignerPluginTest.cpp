@@ -88,6 +88,13 @@ TEST(DesignerPlugin, OffersTheSixWidgetsInOneGroupEachWithItsIconAndAWorkingWidg
         w->resize(size);
         w->show();
         EXPECT_GE(ColourCount(w->grab().toImage()), 2) << "the widget draws something";
+        // On a form Designer takes the focus from the widget and shows the focus policy it had;
+        // TabStop shows the same.
+        const bool tabs = w->focusPolicy() & Qt::TabFocus;
+        w->setFocusPolicy(Qt::NoFocus);
+        if (w->metaObject()->indexOfProperty("TabStop") >= 0) {
+            EXPECT_EQ(w->property("TabStop").toBool(), tabs);
+        }
     }
     EXPECT_EQ(6, pictures.size()); // each class its own picture
 }
@@ -102,6 +109,7 @@ const char* const kSaved[][4] = {
     {"TCGauge", "ForeColor", "<UInt>255</UInt>", "255"},
     {"TCSpinButton", "TabStop", "<bool>true</bool>", "true"},
     {"TCSpinEdit", "MaxValue", "<number>60</number>", "60"},
+    {"TCSpinEdit", "TabStop", "<bool>false</bool>", "false"},
     {"TCSpinEdit", "MinValue", "<number>-60</number>", "-60"},
     {"TCSpinEdit", "Value", "<number>-12</number>", "-12"},
     {"TPerformanceGraph", "Kind", "<enum>TPerformanceGraph::pgBar</enum>", "pgBar"},
