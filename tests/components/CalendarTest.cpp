@@ -141,6 +141,16 @@ TEST_F(Calendar, MonthAndYearStepping) {
     }
 }
 
+TEST_F(Calendar, FebruaryHas29DaysInLeapYearsOnly) {
+    for (const auto& [year, days] : {std::pair{1900, 28}, {2000, 29}, {2023, 28}, {2024, 29}}) {
+        At(year, 2, 10);
+        EXPECT_EQ(cal.IsLeapYear(year), days == 29) << year;
+        EXPECT_EQ(cal.DaysThisMonth(), days) << year;
+        EXPECT_EQ(CellOf("29") != QPoint(-1, -1), days == 29) << year;
+        EXPECT_EQ(CellOf("30"), QPoint(-1, -1)) << year;
+    }
+}
+
 // Day 0, month 13, year 0, day 31 of April, an unchanged month and a part index beyond the
 // three refuse silently; a real month or year that leaves no such day throws.
 TEST_F(Calendar, DatePartsRefuseSilentlyOrThrowChangingNothing) {

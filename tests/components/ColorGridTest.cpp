@@ -173,6 +173,18 @@ TEST(ColorGrid, MouseClicksAndClickEnablesColor) {
     EXPECT_EQ(g.changes, 3);
 }
 
+TEST(ColorGrid, BothMarkersOnOneSquareReadFBOnlyWhileBothAreShown) {
+    const std::tuple<bool, bool, QString> cases[] = {{true, true, TCColorGrid::SFB},
+                                                     {true, false, TCColorGrid::SFG},
+                                                     {false, true, TCColorGrid::SBG}};
+    for (const auto& [foreground, background, text] : cases) {
+        Grid g; // both picks on square 0
+        g.EnableForeground(foreground);
+        g.EnableBackground(background);
+        EXPECT_TRUE(MarkerReads(g, 0, text, clWhite)) << text.toStdString();
+    }
+}
+
 TEST(ColorGrid, MarkerTextColours) {
     // White on black, black on white, cyan on red, green on purple, black on silver.
     const std::pair<int, TColor> cases[] = {
