@@ -2,9 +2,10 @@
 # Shows the Velquor window under a virtual X server, sets the variation to 2 and converts the
 # example CAI file with the mouse, and saves a picture of the window.
 #
-#   scripts/screenshot-window.sh [build folder] [picture]
+#   scripts/screenshot-window.sh [--dark] [build folder] [picture]
 #
-# Defaults: build/ and docs/velquor-window.png. Needs xvfb-run, ImageMagick's import,
+# Defaults: build/ and docs/velquor-window.png (docs/velquor-window-dark.png with --dark, which
+# shows the window on a desktop with a dark colour scheme). Needs xvfb-run, ImageMagick's import,
 # xwininfo (x11-utils), python3 and the XTest library (libxtst6), which does the clicking.
 set -eu
 
@@ -58,8 +59,13 @@ PY
     exit 0
 fi
 
+theme= suffix=
+if [ "${1:-}" = "--dark" ]; then
+    theme=$root/scripts/dark-desktop.sh suffix=-dark
+    shift
+fi
 build=$(cd "${1:-$root/build}" && pwd)
-picture=${2:-$root/docs/velquor-window.png}
+picture=${2:-$root/docs/velquor-window$suffix.png}
 case $picture in /*) ;; *) picture=$(pwd)/$picture ;; esac
 velquor=$build/app/velquor
 [ -x "$velquor" ] || { echo "build the program first: $velquor is missing" >&2; exit 1; }
@@ -69,5 +75,5 @@ work=$scratch/nav
 mkdir "$work"
 cp "$root"/examples/*.dat "$work"/
 mkdir -p "$(dirname "$picture")"
-xvfb-run -a -s "-screen 0 1024x640x24" sh "$0" --inside "$velquor" "$work" "$picture"
+$theme xvfb-run -a -s "-screen 0 1024x640x24" sh "$0" --inside "$velquor" "$work" "$picture"
 echo "saved $picture"
