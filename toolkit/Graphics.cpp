@@ -306,12 +306,12 @@ void TCanvas::LineTo(int x1, int y1) {
     if (PlainPen() && (y == y1 || x == x1) && !(x == x1 && y == y1)) {
         // Grid lines: a plain pen along a row or a column is a run of pixels, the end left out.
         int index = 0;
+        const long long to = y == y1 ? x1 : y1, from = y == y1 ? x : y;
+        const int first = int(std::min(from, to + 1)), last = int(std::max(from, to - 1));
         if (y == y1)
-            HLine(int(std::min<long long>(x, x1 + 1)), int(std::max<long long>(x, x1 - 1)), y1,
-                  index);
+            HLine(first, last, y1, index);
         else
-            VLine(x1, int(std::min<long long>(y, y1 + 1)), int(std::max<long long>(y, y1 - 1)),
-                  index);
+            VLine(x1, first, last, index);
         Changed();
         return;
     }

@@ -2,6 +2,20 @@
 
 #include <QMouseEvent>
 #include <algorithm>
+#include <climits>
+
+namespace {
+
+// Sizes of cells and lines are kept to what a screen can show, and positions stop growing far
+// beyond any screen, so that adding them up never overflows.
+constexpr int kLargestSize = 1 << 20;
+constexpr long long kFarthest = INT_MAX / 4;
+
+int Size(int value) {
+    return std::clamp(value, 0, kLargestSize);
+}
+
+} // namespace
 
 TCustomGrid::TCustomGrid(QWidget* parent)
     : TCustomControl(parent), colWidths_(5, 64), rowHeights_(5, 24) {
@@ -54,14 +68,14 @@ void TCustomGrid::ClampCurrent() {
 }
 
 void TCustomGrid::SetDefaultColWidth(int value) {
-    value = std::max(0, value);
+    value = Size(value);
     defaultColWidth_ = value;
     std::fill(colWidths_.begin(), colWidths_.end(), value);
     InvalidateGrid();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value) {
-    value = std::max(0, value);
+    value = Size(value);
     defaultRowHeight_ = value;
     std::fill(rowHeights_.begin(), rowHeights_.end(), value);
     InvalidateGrid();
@@ -74,7 +88,7 @@ int TCustomGrid::ColWidths(int col) const {
 void TCustomGrid::SetColWidths(int col, int value) {
     if (col < 0 || col >= ColCount())
         return;
-    colWidths_[std::size_t(col)] = std::max(0, value);
+    colWidths_[std::size_t(col)] = Size(value);
     InvalidateGrid();
 }
 
@@ -85,12 +99,12 @@ int TCustomGrid::RowHeights(int row) const {
 void TCustomGrid::SetRowHeights(int row, int value) {
     if (row < 0 || row >= RowCount())
         return;
-    rowHeights_[std::size_t(row)] = std::max(0, value);
+    rowHeights_[std::size_t(row)] = Size(value);
     InvalidateGrid();
 }
 
 void TCustomGrid::SetGridLineWidth(int value) {
-    value = std::max(0, value);
+    value = Size(value);
     if (value == gridLineWidth_)
         return;
     gridLineWidth_ = value;
@@ -151,17 +165,17 @@ int TCustomGrid::HorzLineWidth(int row) const {
 }
 
 int TCustomGrid::ColumnLeft(int col) const {
-    int x = BorderWidth();
-    for (int c = 0; c < col; ++c)
+    long long x = BorderWidth();
+    for (int c = 0; c < col && x < kFarthest; ++c)
         x += colWidths_[std::size_t(c)] + VertLineWidth(c);
-    return x;
+    return int(std::min(x, kFarthest));
 }
 
 int TCustomGrid::RowTop(int row) const {
-    int y = BorderWidth();
-    for (int r = 0; r < row; ++r)
+    long long y = BorderWidth();
+    for (int r = 0; r < row && y < kFarthest; ++r)
         y += rowHeights_[std::size_t(r)] + HorzLineWidth(r);
-    return y;
+    return int(std::min(y, kFarthest));
 }
 
 TRect TCustomGrid::CellRect(int col, int row) const {
@@ -178,13 +192,13 @@ bool TCustomGrid::MouseToCell(int x, int y, int& col, int& row) const {
         return false;
     // A point on a grid line belongs to the cell before the line.
     int c = 0;
-    for (int edge = border; c < ColCount(); ++c) {
+    for (long long edge = border; c < ColCount(); ++c) {
         edge += colWidths_[std::size_t(c)] + VertLineWidth(c);
         if (x < edge)
             break;
     }
     int r = 0;
-    for (int edge = border; r < RowCount(); ++r) {
+    for (long long edge = border; r < RowCount(); ++r) {
         edge += rowHeights_[std::size_t(r)] + HorzLineWidth(r);
         if (y < edge)
             break;

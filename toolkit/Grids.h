@@ -58,7 +58,8 @@ public:
     int FixedRows() const { return fixedRows_; }
     void SetFixedRows(int value);
 
-    // Setting a default size gives every column (row) that size; negative values count as 0.
+    // Setting a default size gives every column (row) that size. Sizes here and below are kept
+    // within 0 .. 2^20 pixels.
     int DefaultColWidth() const { return defaultColWidth_; }
     void SetDefaultColWidth(int value);
     int DefaultRowHeight() const { return defaultRowHeight_; }
@@ -68,7 +69,7 @@ public:
     void SetColWidths(int col, int value);
     int RowHeights(int row) const;
     void SetRowHeights(int row, int value);
-    // Width of the grid lines (1 initially, negative values count as 0).
+    // Width of the grid lines (1 initially).
     int GridLineWidth() const { return gridLineWidth_; }
     void SetGridLineWidth(int value);
 
