@@ -2,6 +2,7 @@
 #include "Perfgrap.h"
 #include "SysUtils.h"
 
+#include <QApplication>
 #include <QMetaProperty>
 #include <climits>
 #include <gtest/gtest.h>
@@ -230,8 +231,9 @@ TEST(PerformanceGraph, FullRedrawMatchesScrolledPicture) {
 }
 
 TEST(PerformanceGraph, WidthChangesResizeTheHistory) {
-    TPerformanceGraph g;
-    g.show(); // a shown graph redraws within its paint, which must not paint again
+    QWidget form; // shown on a form, the graph redraws within its paint, which must not repaint
+    TPerformanceGraph& g = *new TPerformanceGraph(&form);
+    form.show();
     g.SetGradient(1000);
     g.SetKind(pgBar);
     for (int i = 1; i <= 40; ++i) {
@@ -241,7 +243,7 @@ TEST(PerformanceGraph, WidthChangesResizeTheHistory) {
     // Growing keeps every step and adds empty ones; the newest stays at the right edge, and the
     // next step scrolls in right next to it.
     g.SetWidth(200);
-    g.grab();
+    QApplication::processEvents(); // painted as shown
     EXPECT_EQ(g.HistorySize(), 200 / 3 + 2);
     EXPECT_EQ(g.History(g.CurrentY()).Count, 0);
     EXPECT_EQ(TopRow(g, 199, clRed), 100 - 40 - 1);
@@ -256,11 +258,11 @@ TEST(PerformanceGraph, WidthChangesResizeTheHistory) {
     EXPECT_EQ(g.GraphBitmap().Image().copy(2, 0, 198, 100), scrolled);
     // Shrinking drops the oldest steps; a height change redraws at the new height.
     g.SetWidth(30);
-    g.grab();
+    QApplication::processEvents(); // painted as shown
     EXPECT_EQ(g.HistorySize(), 12);
     EXPECT_EQ(TopRow(g, 26, clRed), 100 - 40 - 1);
     g.SetHeight(50);
-    g.grab();
+    QApplication::processEvents(); // painted as shown
     EXPECT_EQ(TopRow(g, 29, clRed), 50 - 25 - 1);
 
     // A full redraw before any paint follows a new width too, without a gap.
