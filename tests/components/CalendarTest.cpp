@@ -183,8 +183,10 @@ TEST_F(Calendar, DatePartsRefuseSilentlyOrThrowChangingNothing) {
     EXPECT_EQ(cal.GetDateElement(0), -1);
     cal.SetMonth(5);
     EXPECT_EQ(Shown(), (Ymd{2000, 5, 29}));
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(CurrentText(), "29");
+    cal.SetDay(31); // the month's last day is a day of it
+    EXPECT_EQ(Shown(), (Ymd{2000, 5, 31}));
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(CurrentText(), "31");
 }
 
 TEST_F(Calendar, ResizeSharesTheClientArea) {

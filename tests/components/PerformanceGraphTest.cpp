@@ -178,8 +178,8 @@ TEST(PerformanceGraph, VerticalGridLinesScrollWithThePhase) {
     // A step far wider than the picture costs no more than any other: only the lines that
     // land in the picture are drawn (drawing all of them, 10^9 a step, would run into the
     // test's time limit).
-    const std::tuple<int, int, int> cases[] = {
-        {3, 15, 1}, {3, 15, 40}, {5, 7, 33}, {20, 15, 9}, {INT_MAX, 2, 12}};
+    const std::tuple<int, int, int> cases[] = {{3, 15, 1},  {3, 15, 40}, {5, 7, 33},
+                                               {20, 15, 9}, {150, 7, 4}, {INT_MAX, 2, 12}};
     for (const auto& [step, grid, steps] : cases) {
         TPerformanceGraph g;
         g.SetGridSize(grid);
