@@ -31,6 +31,27 @@ TEST(PropertyWalk, CoversEveryRegisteredClass) {
     EXPECT_EQ(registered, walked);
 }
 
+// Every own property of plain type (number, flag, colour, enumeration) that a form stores has a
+// declared default, and a new widget has that value: a form saves nothing for a new widget.
+TEST(PropertyWalk, NewWidgetsHaveTheirDeclaredDefaults) {
+    RegisterAllComponents();
+    for (const auto& entry : RegisteredComponents()) {
+        const std::unique_ptr<QWidget> w(entry.Class.Create(nullptr));
+        const QMetaObject* meta = w->metaObject();
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty p = meta->property(i);
+            const int type = p.metaType().id();
+            if (!p.isStored() || (!p.isEnumType() && type != QMetaType::Int &&
+                                  type != QMetaType::UInt && type != QMetaType::Bool))
+                continue;
+            EXPECT_TRUE(DeclaredDefault(w.get(), p.name()).isValid())
+                << meta->className() << "." << p.name();
+            EXPECT_FALSE(IsPropertyStored(w.get(), p.name()))
+                << meta->className() << "." << p.name();
+        }
+    }
+}
+
 // The values a property is tried with: the extremes of its type. A type without a list fails
 // the walk, so a new kind of property cannot slip past it.
 QVariantList Extremes(const QMetaProperty& p, QWidget* other) {

@@ -40,7 +40,6 @@ struct Board {
 };
 
 TEST(CanvasColor, ComponentsSystemColoursAndPixels) {
-    EXPECT_EQ(RGB(255, 0, 0), clRed);
     EXPECT_EQ(ColorToRGB(0x12345678), 0x345678u); // the top byte of a plain colour is dropped
     const QPalette pal = QGuiApplication::palette();
     EXPECT_EQ(ColorToRGB(clBtnFace), QColorToColor(pal.color(QPalette::Button)));
@@ -65,10 +64,6 @@ TEST(CanvasRects, FillExcludesRightAndBottomEdgeAndClips) {
     b.c.Brush().Style = bsSolid;
     b.c.FillRect({-5, -5, 1, 1}); // clipped, not wrapped
     EXPECT_EQ(b.Count(clBlue), 1);
-
-    TRect r{10, 10, 20, 30};
-    InflateRect(r, -1, 2);
-    EXPECT_EQ(r, (TRect{11, 8, 19, 32}));
 }
 
 TEST(CanvasLines, EndPointIsLeftOut) {
