@@ -63,7 +63,7 @@ BENCHMARK(GraphStep)->Arg(pgLine)->Arg(pgBar)->Unit(benchmark::kMicrosecond)->Re
 // One step whatever its width: a step wider than the picture fills the whole picture and draws
 // only the grid lines that land in it (args: step size, grid size; lines).
 void GraphStepSize(benchmark::State& state) {
-    Chart chart(pgLine);
+    Chart chart(TPerformanceGraph::pgLine);
     chart.SetStepSize(int(state.range(0)));
     chart.SetGridSize(int(state.range(1)));
     int i = 0;
