@@ -100,13 +100,15 @@ TEST(DesignerPlugin, OffersTheSixWidgetsInOneGroupEachWithItsIconAndAWorkingWidg
 }
 
 // Published properties with values other than their defaults, as Designer writes them, and
-// the values read back as text.
+// the values read back as text; a value the widget refuses (a minimum above the maximum) loads
+// without an exception and leaves the widget as it was.
 const char* const kSaved[][4] = {
     {"TCCalendar", "StartOfWeek", "<number>7</number>", "7"},
     {"TCColorGrid", "GridOrdering", "<enum>TCColorGrid::go8x2</enum>", "go8x2"},
     {"TCGauge", "Kind", "<enum>TCGauge::gkPie</enum>", "gkPie"},
     {"TCGauge", "BorderStyle", "<enum>TControl::bsNone</enum>", "bsNone"},
     {"TCGauge", "ForeColor", "<UInt>255</UInt>", "255"},
+    {"TCGauge", "MinValue", "<number>200</number>", "0"},
     {"TCSpinButton", "TabStop", "<bool>true</bool>", "true"},
     {"TCSpinEdit", "MaxValue", "<number>60</number>", "60"},
     {"TCSpinEdit", "TabStop", "<bool>false</bool>", "false"},
