@@ -193,8 +193,10 @@ void CheckAmbiguousNames(const char* sn10Path) {
     // For every record, the next record with the same short name, found in one pass from the
     // end with a small open-addressing table instead of comparing every pair.
     constexpr std::uint32_t SlotCount = 4096; // a power of two above twice the capacity
-    static int nextSame[TurnpointCapacity];
-    static int slots[SlotCount]; // record index + 1 of the latest record seen, 0 when free
+    // Record numbers fit in 16 bits, which keeps the two arrays to three pages.
+    static_assert(TurnpointCapacity < 0xFFFF);
+    static std::uint16_t nextSame[TurnpointCapacity]; // record index + 1 of the next, 0 for none
+    static std::uint16_t slots[SlotCount]; // record index + 1 of the latest seen, 0 when free
     std::memset(slots, 0, sizeof slots);
 
     const int count = ConverterState.PointCount < TurnpointCapacity ? ConverterState.PointCount
@@ -204,17 +206,17 @@ void CheckAmbiguousNames(const char* sn10Path) {
         std::uint32_t slot = HashName(name) & (SlotCount - 1);
         while (slots[slot] != 0 && std::strcmp(TurnpointTable[slots[slot] - 1].ShortName, name))
             slot = (slot + 1) & (SlotCount - 1);
-        nextSame[i] = slots[slot] - 1;
-        slots[slot] = i + 1;
+        nextSame[i] = slots[slot];
+        slots[slot] = static_cast<std::uint16_t>(i + 1);
     }
     for (int i = 0; i < count; ++i) {
         const Turnpoint& point = TurnpointTable[i];
-        if (nextSame[i] < 0 || point.OutputLine == 0)
+        if (nextSame[i] == 0 || point.OutputLine == 0)
             continue;
         CountOne(WarningCount);
         EmitFormatted(
             "Warning %s %d: Ambiguous name %s\n    long name 1: %s\n    long name 2: %s\n",
             sn10Path, point.OutputLine, point.ShortName, point.LongName,
-            TurnpointTable[nextSame[i]].LongName);
+            TurnpointTable[nextSame[i] - 1].LongName);
     }
 }

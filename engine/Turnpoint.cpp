@@ -11,11 +11,22 @@ std::int32_t ErrorCount = 0;
 std::int32_t WarningCount = 0;
 
 namespace {
-// Room for a full table of the longest texts; a run touches only what it fills.
+// Room for the empty text and a full table of the longest texts; a run touches only what it
+// fills.
 constexpr std::size_t TextStoreSize =
-    static_cast<std::size_t>(TurnpointCapacity) * (StoredTextLimit + 1);
+    1 + static_cast<std::size_t>(TurnpointCapacity) * (StoredTextLimit + 1);
+} // namespace
+
 char TextStore[TextStoreSize];
-std::size_t textStoreUsed = 0;
+
+FieldText& FieldText::operator=(const char* text) {
+    const bool stored = text >= TextStore && text < TextStore + TextStoreSize;
+    offset_ = stored ? static_cast<std::uint32_t>(text - TextStore) : 0;
+    return *this;
+}
+
+namespace {
+std::size_t textStoreUsed = 1; // the first byte stays zero: the empty text
 
 // Records a run may have written: the engine writes only records below PointCount, so the ones
 // from there on are still zero and a reset clears just the ones below. A fresh process then
@@ -43,7 +54,7 @@ char* StoreText(std::string_view text) {
 
 void ResetConversionState(float variation, int variationGiven, const char* caiPath) {
     ClearUsedRecords();
-    textStoreUsed = 0;
+    textStoreUsed = 1;
 
     ConverterState.PointCount = 0;
     ConverterState.HomeIndex = -1;

@@ -15,21 +15,23 @@ inline constexpr int SiteTitleSize = 201;
 inline constexpr int ShortNameSize = 8; // at most 7 characters
 inline constexpr int LongNameSize = 17; // at most 16 characters
 
+// The run's text store: the texts of the points read in this run, one after the other, each
+// with its terminating zero (StoreText). Its first byte is always zero, the empty text.
+extern char TextStore[];
+
 // A text field of a point, read as a zero-terminated text of at most FieldSize - 1 characters.
-// The characters live in the run's text store (StoreText), one after the other, so that the
-// memory a run touches grows with the file it reads, not with the table's capacity. A field
+// The characters live in the run's text store, so that the memory a run touches grows with the
+// file it reads, not with the table's capacity; the record holds only where they start. A field
 // that was never set (a record filled with zeros) reads as empty text.
 class FieldText {
 public:
-    const char* c_str() const { return text_ ? text_ : ""; }
+    const char* c_str() const { return TextStore + offset_; }
     operator const char*() const { return c_str(); }
-    FieldText& operator=(const char* text) {
-        text_ = text;
-        return *this;
-    }
+    // Makes the field read text, which lies in the text store; any other text reads as empty.
+    FieldText& operator=(const char* text);
 
 private:
-    const char* text_; // no initializer: records stay plain data that zeros reset
+    std::uint32_t offset_; // no initializer: records stay plain data that zeros reset
 };
 
 struct Turnpoint {
