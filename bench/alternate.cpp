@@ -4,6 +4,7 @@
 // far less with the load of a shared machine than the wall time.
 // Usage: bench_alternate RUNS NAME_A CMD_A... -- NAME_B CMD_B...
 // Standard output and error of the commands go to /dev/null; the warm-up runs are not counted.
+// "{n}" in an argument becomes the run's number, so that each run can write a file of its own.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -23,14 +24,22 @@ namespace {
 
 struct Command {
     std::string name;
-    std::vector<char*> argv;
+    std::vector<std::string> arguments;
     std::vector<double> milliseconds;
     std::vector<double> cpuMilliseconds;
     long peakKilobytes = 0;
 };
 
 // Runs the command once; false when it could not be started or was killed.
-bool RunOnce(Command& command, bool counted) {
+bool RunOnce(Command& command, int run, bool counted) {
+    std::vector<std::string> arguments = command.arguments;
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        if (const std::size_t at = argument.find("{n}"); at != std::string::npos)
+            argument.replace(at, 3, std::to_string(run));
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -38,8 +47,7 @@ bool RunOnce(Command& command, bool counted) {
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    const int spawned =
-        posix_spawnp(&pid, command.argv[0], &actions, nullptr, command.argv.data(), environ);
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return false;
@@ -81,19 +89,18 @@ int main(int argc, char** argv) {
         } else if (commands[which].name.empty()) {
             commands[which].name = argv[i];
         } else {
-            commands[which].argv.push_back(argv[i]);
+            commands[which].arguments.push_back(argv[i]);
         }
     }
     for (Command& command : commands) {
-        if (command.argv.empty()) {
+        if (command.arguments.empty()) {
             std::fprintf(stderr, "%s: a command is missing\n", argv[0]);
             return 2;
         }
-        command.argv.push_back(nullptr);
     }
     for (int i = -runs / 5; i < runs; ++i) {
         for (Command& command : commands) {
-            if (!RunOnce(command, i >= 0)) {
+            if (!RunOnce(command, i + runs, i >= 0)) {
                 std::fprintf(stderr, "%s: %s failed\n", argv[0], command.name.c_str());
                 return 1;
             }

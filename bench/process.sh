@@ -44,8 +44,14 @@ comments 1000000 >"$work/comments-1M.dat"
 echo "== $(date -u '+%Y-%m-%d %H:%M UTC'), load:$(uptime | sed 's/.*load average://')"
 echo
 echo "== whole velquor-convert process, 1799-point file, against an empty C++ program"
+echo "-- replacing an existing SN10 file (as converting again does)"
 "$alternate" "$runs" velquor-convert "$convert" -f -v 2 "$work/points.dat" "$work/out.ndb" \
     -- empty-program "$build/bench/bench_empty_program"
+echo "-- writing a new SN10 file (as the first conversion of a file does)"
+mkdir "$work/new"
+"$alternate" "$runs" velquor-convert "$convert" -v 2 "$work/points.dat" "$work/new/{n}.ndb" \
+    -- empty-program "$build/bench/bench_empty_program"
+rm -rf "$work/new"
 echo
 if command -v gpsbabel >/dev/null; then
     echo "== the same against GPSBabel reading the same file"
@@ -72,7 +78,8 @@ if [ "${BIG:-1}" != 0 ]; then
     rm -f "$work/comments-1G.dat"
 fi
 echo
-echo "== in-process conversion (Google Benchmark, medians): onto an existing SN10 file"
+echo "== in-process conversion (Google Benchmark, medians): onto an existing SN10 file, and the"
+echo "   1799-point file into a new one"
 "$build/bench/bench_engine_conversion" --benchmark_filter='BM_Conversion' \
     --benchmark_report_aggregates_only=true 2>/dev/null | awk '/_median/ {print}'
 echo
