@@ -96,7 +96,7 @@ TEST_F(ReaderTest, HeadersOnlyOnTheirOwnLines) {
 
 TEST_F(ReaderTest, PointFieldsAndDerivedNames) {
     ASSERT_TRUE(Read("7,  52:08.900N  ,006:20:16E,104M,AT,AB,\"quoted\" comment\r\n"
-                     "1234,1,2,3,T,HILLTOP STRIP\n"
+                     "1234,1,2,3,T,HILLTOP \"STRIP\"\n"
                      "123,1,2,3,T,ABC\n"
                      "-5,1,2,3,T,AB\n"
                      "7,1,2,3,T,WEST\"WOOD STRIP ABCDEFGHIJ\n"
@@ -114,7 +114,7 @@ TEST_F(ReaderTest, PointFieldsAndDerivedNames) {
     EXPECT_STREQ("07   AB", p.ShortName);
     EXPECT_EQ(1, p.SourceLine);
     EXPECT_STREQ("HILLTOP", Point(1).ShortName);
-    EXPECT_STREQ("HILLTOP STRIP", Point(1).LongName);
+    EXPECT_STREQ("HILLTOP 'STRIP'", Point(1).LongName);
     EXPECT_STREQ("123  AB", Point(2).ShortName);
     EXPECT_STREQ("-5   AB", Point(3).ShortName);
     EXPECT_STREQ("WEST\"WOOD STRIP ABCDEFGHIJ", Point(4).Name);
@@ -180,19 +180,27 @@ TEST_F(ReaderTest, TableFillsAt1800Points) {
 }
 
 TEST_F(ReaderTest, LinesAcrossTheReadBlocks) {
-    // Comment lines up to the end of the first 64 KiB block, then a point line whose CR LF
-    // pair is split by the block's end, then one cut short by a Ctrl-Z.
-    const std::string point = "1,a,b,c,HT,NAME,comment";
+    // Read blocks end at every 64 KiB mark, whatever their power of two. Comment lines fill the
+    // file up to a mark: there a point line's CR LF pair is split, a name starts with the bytes
+    // of a byte-order mark (which only the file's start may skip), and a Ctrl-Z cuts a line.
     std::string text;
-    while (text.size() + 100 < 65536 - point.size() - 1)
-        text += "*" + std::string(97, '-') + "\r\n";
-    text += "*" + std::string(65536 - point.size() - 1 - text.size() - 3, '-') + "\r\n";
-    text += point + "\r\n2,a,b,c,T,SECOND,cut\x1Ahere\r\n3,a,b,c,T,THIRD\r\n";
+    auto fillTo = [&](std::size_t mark) {
+        while (text.size() + 100 < mark)
+            text += "*" + std::string(97, '-') + "\r\n";
+        text += "*" + std::string(mark - text.size() - 3, '-') + "\r\n";
+    };
+    const std::string point = "1,a,b,c,HT,NAME,comment";
+    fillTo(65536 - point.size() - 1);
+    text += point + "\r\n";
+    fillTo(131072 - 10);
+    text += "2,a,b,c,T,\xEF\xBB\xBFMARK\r\n3,a,b,c,T,THIRD,cut\x1Ahere\r\n4,a,b,c,T,FOURTH\r\n";
     ASSERT_EQ('\r', text[65535]);
+    ASSERT_EQ('\xEF', text[131072]);
     Read(text);
-    EXPECT_EQ(2, ConverterState.PointCount);
+    EXPECT_EQ(3, ConverterState.PointCount);
     EXPECT_STREQ("comment", Point(0).Comment);
-    EXPECT_STREQ("cut", Point(1).Comment);
+    EXPECT_STREQ("\xEF\xBB\xBFMARK", Point(1).Name);
+    EXPECT_STREQ("cut", Point(2).Comment);
     EXPECT_EQ(Lines{}, lines);
 }
 

@@ -90,6 +90,25 @@ TEST_F(EngineTest, WrittenTextsStayOnTheirLine) {
     EXPECT_STREQ("com\"ment\r", TurnpointTable[0].Comment);
 }
 
+TEST_F(EngineTest, LongestLinesAreWrittenWhole) {
+    // 199-character point lines, the longest a CAI file holds, give the longest SN10 lines,
+    // which fill the writer's blocks to their ends.
+    std::string text = "**  ------------ T\n**  ------ Timezone: 1\n";
+    const std::string fields =
+        std::string(60, 'a') + "," + std::string(60, 'b') + "," + std::string(40, 'c') + ",";
+    for (int i = 1000; i < 1200; ++i) {
+        std::string line = std::to_string(i) + "," + fields + (i == 1000 ? "HT" : "T") + ",N,";
+        text += line + std::string(199 - line.size(), 'z') + "\n";
+    }
+    Run(text);
+    const Lines written = testfiles::SplitCrLf(Written());
+    ASSERT_EQ(206u, written.size());
+    EXPECT_EQ("P \"N\", " + std::string(60, 'a') + " , " + std::string(60, 'b') + " , " +
+                  std::string(40, 'c') + " , T      , U , \"N               " +
+                  std::string(199 - 172, 'z') + "\"", // the comment fills the line to 199
+              written.back());
+}
+
 TEST_F(EngineTest, MissingHeadersHomeAndVariationAreDefaulted) {
     ASSERT_EQ(1, Run("5,a,b,12,AT,FIRST POINT NAME LONG,c\n6,a,b,1234567,RT,SECOND,\n", 0, 0));
     const std::string cai = paths[0], out = paths[1];

@@ -23,13 +23,8 @@ TEST(TextFormat, MatchesPrintfForTheConversionsInUse) {
         return out;
     };
     const FormatCase cases[] = {
-        {"07   AB", f("%02d%5s", 7, "AB")},
-        {"-5   AB", f("%02d%5s", -5, "AB")},
-        {"123  ABC", f("%02d%5s", 123, "ABC")},
-        {"07WESTWOOD", f("%02d%5s", 7, "WESTWOOD")},
+        {"-5   AB|07WESTWOOD", f("%02d%5s|%02d%5s", -5, "AB", 7, "WESTWOOD")},
         {"-4:00", f("%c%d:%02d", '-', 4, 0)},
-        {" 5:05", f("%c%d:%02d", ' ', 5, 5)},
-        {"10.0 -5.0 0.0 -4.0", f("%0.1f %0.1f %0.1f %0.1f", 10.0, -5.0, 0.0, -4.0)},
         {"0.2 0.1 2.5", f("%0.1f %0.1f %.1f", 0.25, 0.05, 2.45)}, // binary values round as printf
         {"3.141593", f("%f", 3.1415926)},
         {"inf -inf", f("%0.1f %0.1f", INFINITY, -INFINITY)},
@@ -64,11 +59,9 @@ TEST(TextFormat, ScanIntReadsLikeScanfWithinThirtyTwoBits) {
         bool ok;
         std::int32_t value;
     } cases[] = {
-        {"12", true, 12},
         {"12A", true, 12},
         {"A12", false, 0},
         {" \t+7", true, 7},
-        {"-5", true, -5},
         {"- 5", false, 0},
         {"", false, 0},
         {"-", false, 0},
