@@ -1,52 +1,43 @@
-// The window's rules for file names: cutting, matching and deriving them, and decoding the
-// engine's report bytes.
+// The window's rules for file names: matching and deriving them, and decoding the engine's
+// report bytes.
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "Main.h"
 
 namespace {
 
-TEST(FileNamePart, CutsAfterTheLastSeparator) {
-    // ":" is no separator here.
-    const std::pair<const char*, const char*> cases[] = {
-        {"", ""},          {"alps.dat", "alps.dat"},   {"/nav/alps.dat", "alps.dat"},
-        {"/nav/sub/", ""}, {"//alps.dat", "alps.dat"}, {"c:alps.dat", "c:alps.dat"}};
-    for (auto [path, name] : cases)
-        EXPECT_EQ(name, FileNamePart(path)) << path;
-}
-
 TEST(FindFileEntry, MatchesCapitalsOfAToZAndIgnoresTrailingBlanks) {
-    const QStringList entries = {"alps.dat", "bern.dat", "ALPS.DAT", "cham.dat \t",
-                                 QString::fromUtf8("été.dat")};
+    const QStringList entries = {
+        "alps.dat", "bern.dat", "ALPS.DAT", "cham.dat \t", QString::fromUtf8("été.dat"), "zug.dat"};
     // Only a-z are folded; blanks in front and carriage returns count.
     const std::pair<QString, int> cases[] = {
         {"ALPS.DAT", 0},    {"Bern.Dat", 1},
         {"bern.dat\n", 1},  {"cham.dat", 3},
-        {"alps.dat2", -1},  {"alps.da", -1},
-        {"", -1},           {" alps.dat", -1},
+        {"ZUG.DAT", 5},     {"alps.dat2", -1},
+        {"alps.da", -1},    {" alps.dat", -1},
         {"alps.dat\r", -1}, {QString::fromUtf8("ÉTÉ.DAT"), -1}};
     for (const auto& [name, index] : cases)
         EXPECT_EQ(index, FindFileEntry(entries, name)) << name.toStdString();
 }
 
-TEST(DeriveOutputFileName, ReplacesTheExtensionAndTheFolder) {
-    struct Case {
-        const char *inputDirectory, *outputDirectory, *inputFileName, *outputFileName;
-    };
-    // Only the first ".dat" of the file's own name changes, never a folder's; an empty list leaves
-    // a bare folder.
-    const Case cases[] = {{"/", "/", "//alps.dat", "//alps.NDB"},
-                          {"/nav", "/out", "/nav/", "/out/"},
-                          {"/old.data", "/new.dat", "/old.data/X.DAT", "/new.dat/X.NDB"},
-                          {"/nav", "/out", "/nav/alps.data.dat", "/out/alps.NDBa.dat"}};
-    for (const Case& c : cases) {
-        InputDirectory = c.inputDirectory;
-        OutputDirectory = c.outputDirectory;
-        InputFileName = c.inputFileName;
+TEST(DeriveOutputFileName, PutsTheOwnNameWithItsFirstDatMadeNdbIntoTheOutputFolder) {
+    // Only the last separator counts, ":" is none, and folder names never change; an empty
+    // list leaves a bare folder.
+    const std::array<const char*, 3> cases[] = {
+        {"/", "//alps.dat", "//alps.NDB"},
+        {"/out", "/nav/", "/out/"},
+        {"/new.dat", "/old.data/X.DAT", "/new.dat/X.NDB"},
+        {"/out", "/nav/alps.data.dat", "/out/alps.NDBa.dat"},
+        {"/out", "/nav/c:x.dat", "/out/c:x.NDB"}};
+    for (const auto& [outputDirectory, inputFileName, outputFileName] : cases) {
+        OutputDirectory = outputDirectory;
+        InputFileName = inputFileName;
         DeriveOutputFileName();
-        EXPECT_EQ(c.outputFileName, OutputFileName) << c.inputFileName;
+        EXPECT_EQ(outputFileName, OutputFileName) << inputFileName;
     }
-    InputDirectory = InputFileName = OutputDirectory = OutputFileName = QString();
+    InputFileName = OutputDirectory = OutputFileName = QString();
 }
 
 TEST(DecodeReportLine, TakesValidUtf8AsSuchAndAnythingElseAsLatin1) {
