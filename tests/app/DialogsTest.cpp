@@ -1,16 +1,12 @@
-// The real message box and file dialog behind the seams: which key answers what, what the
-// dialog hands back, and how an exception is shown.
-#include <gtest/gtest.h>
+// The real message box and file dialog behind the seams: which key answers what, and what the
+// dialog hands back.
+#include "WindowFixture.h"
 
-#include <QTest>
-#include <QtWidgets>
-
-#include "Application.h"
 #include "Dialogs.h"
-#include "SysUtils.h"
-#include "TestFiles.h"
 
 namespace {
+
+using Dialogs = WindowTest; // for its scratch folder and its record of message boxes
 
 // Runs action on the modal dialog as soon as it is shown.
 void WhenModalShown(std::function<void(QWidget*)> action) {
@@ -24,67 +20,27 @@ void WhenModalShown(std::function<void(QWidget*)> action) {
     QTimer::singleShot(0, *poll);
 }
 
-// Records every message box instead of showing it, while in scope.
-struct RecordedBoxes : std::vector<MessageBoxRequest> {
-    MessageBoxHandler previous = SetMessageBoxHandler([this](const MessageBoxRequest& r) {
-        push_back(r);
-        return mrOk;
-    });
-    ~RecordedBoxes() { SetMessageBoxHandler(std::move(previous)); }
-};
-
-TEST(MessageDlg, ReturnTakesTheDefaultAndEscapeOrCloseCancel) {
-    struct Case {
-        TMsgDlgButtons buttons;
-        Qt::Key key; // Qt::Key_unknown: the close box
-        TModalResult result;
-    };
-    const Case cases[] = {{{mbYes, mbCancel}, Qt::Key_Return, mrYes},
-                          {{mbYes, mbCancel}, Qt::Key_Escape, mrCancel},
-                          {{mbYes, mbCancel}, Qt::Key_unknown, mrCancel},
-                          {{mbOK}, Qt::Key_Return, mrOk},
-                          {{mbOK}, Qt::Key_Escape, mrOk},
-                          {{mbYes, mbNo}, Qt::Key_Escape, mrNo}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.key << " expecting " << c.result);
-        WhenModalShown([&](QWidget* w) {
+TEST_F(Dialogs, MessageBoxTakesTheDefaultOnReturnAndCancelsOnEscapeOrClose) {
+    SetMessageBoxHandler({}); // the real box
+    using B = TMsgDlgButtons;
+    const std::tuple<B, Qt::Key, TModalResult> cases[] = {
+        // Qt::Key_unknown: the close box
+        {B{mbYes, mbCancel}, Qt::Key_Return, mrYes},
+        {B{mbYes, mbCancel}, Qt::Key_Escape, mrCancel},
+        {B{mbYes, mbCancel}, Qt::Key_unknown, mrCancel},
+        {B{mbOK}, Qt::Key_Return, mrOk},
+        {B{mbOK}, Qt::Key_Escape, mrOk},
+        {B{mbYes, mbNo}, Qt::Key_Escape, mrNo}};
+    for (const auto& [buttons, key, result] : cases) {
+        SCOPED_TRACE(testing::Message() << key << " expecting " << result);
+        WhenModalShown([key = key](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             ASSERT_NE(nullptr, box);
             EXPECT_EQ("Warning", box->windowTitle());
             EXPECT_EQ(QMessageBox::Warning, box->icon());
-            c.key == Qt::Key_unknown ? void(box->close()) : QTest::keyClick(box, c.key);
+            key == Qt::Key_unknown ? void(box->close()) : QTest::keyClick(box, key);
         });
-        EXPECT_EQ(c.result,
-                  MessageDlg("Output file x exists, Overwrite it?", mtWarning, c.buttons, 0));
-    }
-}
-
-TEST(ShowException, AddsAFullStopAndUsesTheApplicationTitle) {
-    RecordedBoxes boxes;
-    Guarded([] { throw Exception("Disk not ready"); })(); // the exception does not get out
-    Guarded([] { throw ERangeError("Value out of range."); })();
-    Guarded([] { throw std::runtime_error("bad thing!"); })();
-    Guarded([] { throw 42; })();
-    QStringList texts;
-    for (const MessageBoxRequest& r : boxes) {
-        texts.append(r.Text);
-        EXPECT_EQ("Velquor utility", r.Caption);
-        EXPECT_TRUE(r.DlgType == mtError && r.Buttons == TMsgDlgButtons({mbOK}));
-    }
-    EXPECT_EQ(
-        QStringList({"Disk not ready.", "Value out of range.", "bad thing!", "Unknown exception."}),
-        texts);
-}
-
-TEST(OpenDialog, FilterBecomesQtNameFilters) {
-    const std::pair<QString, QStringList> cases[] = {
-        {"Turnpoints (.DAT)|*.dat", {"Turnpoints (.DAT) (*.dat)"}},
-        {"Databases|*.ndb;*.NDB|All files|*.*", {"Databases (*.ndb *.NDB)", "All files (*.*)"}},
-        {"", {}}};
-    for (const auto& [filter, expected] : cases) {
-        TOpenDialog d;
-        d.Filter = filter;
-        EXPECT_EQ(expected, d.QtNameFilters()) << filter.toStdString();
+        EXPECT_EQ(result, MessageDlg("Output file x exists, Overwrite it?", mtWarning, buttons, 0));
     }
 }
 
@@ -98,33 +54,42 @@ std::function<void(QWidget*)> Accept(const QString& name) {
     };
 }
 
-TEST(OpenDialog, AcceptsANewNameWithTheDefaultSuffixAndRefusesAMissingFolder) {
-    const auto dir = std::filesystem::canonical(testfiles::ScratchDir());
-    const QString folder = QString::fromStdString(dir.string());
-    RecordedBoxes warnings;
+TEST_F(Dialogs, FileDialogAddsTheDefaultSuffixToANewNameAndRefusesAMissingFolder) {
+    SetOpenDialogHandler({}); // the real dialog
+    const QString folder = Q(dir);
     TOpenDialog d;
+    d.Filter = "Databases|*.ndb;*.NDB|All files|*.*";
     d.DefaultExt = "ndb";
     d.InitialDir = folder;
     d.Options = ofHideReadOnly | ofPathMustExist | ofEnableSizing;
-    QString shownFolder;
     WhenModalShown([&](QWidget* w) {
-        shownFolder = static_cast<QFileDialog*>(w)->directory().absolutePath();
+        const auto* dialog = static_cast<QFileDialog*>(w);
+        EXPECT_EQ(folder, dialog->directory().absolutePath());
+        EXPECT_EQ(QStringList({"Databases (*.ndb *.NDB)", "All files (*.*)"}),
+                  dialog->nameFilters());
         Accept("result")(w);
     });
     ASSERT_TRUE(d.Execute());
-    EXPECT_EQ(folder, shownFolder);
     EXPECT_EQ(folder + "/result.ndb", d.FileName);
-    EXPECT_FALSE(std::filesystem::exists(dir / "result.ndb")); // the dialog creates nothing
-    EXPECT_TRUE(warnings.empty());
+    EXPECT_FALSE(fs::exists(dir / "result.ndb")); // the dialog creates nothing
 
-    // A name in a folder that does not exist is refused; the dialog stays until cancelled.
-    WhenModalShown([&](QWidget* w) {
+    // A name in a missing folder is refused with a warning; the dialog stays until cancelled.
+    answers.push_back(mrOk);
+    auto stayed = std::make_shared<bool>(false);
+    WhenModalShown([folder, stayed](QWidget* w) {
         Accept(folder + "/missing/x.ndb")(w);
-        QTimer::singleShot(50, [] { WhenModalShown([](QWidget* w) { w->close(); }); });
+        QTimer::singleShot(50, [stayed] {
+            WhenModalShown([stayed](QWidget* w) {
+                *stayed = true;
+                w->close();
+            });
+        });
     });
     EXPECT_FALSE(d.Execute());
+    EXPECT_TRUE(*stayed);
     EXPECT_EQ(folder + "/result.ndb", d.FileName);
-    EXPECT_EQ(1u, warnings.size());
+    ASSERT_EQ(1u, asked.size());
+    EXPECT_EQ(folder + "/missing\nThis folder does not exist.", asked[0].Text);
 }
 
 } // namespace

@@ -6,7 +6,7 @@ namespace {
 
 using MainWindow = WindowTest;
 
-TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderAndItsDesignLayout) {
+TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderInItsDesignLayoutAndResizesListAndMemo) {
     for (const char* name : {"zulu.DAT", "Alpha.dat", "bravo.Dat", "notes.txt", "old.dat.bak",
                              ".hidden.dat", "dat", "charlie.dat", "Charlie.dat"})
         Write(dir / name);
@@ -18,32 +18,13 @@ TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderAndItsDesignLayout) {
     EXPECT_EQ(QStringList(
                   {"Alpha.dat", "bravo.Dat", "Charlie.dat", "charlie.dat", "link.dat", "zulu.DAT"}),
               Entries());
-    EXPECT_EQ(0, w.CAIfiles->currentIndex());
     EXPECT_EQ(Paths(dir, dir / "Alpha.dat", dir, dir / "Alpha.NDB"), Paths());
     EXPECT_EQ("Velquor 1.0", w.windowTitle());
     // The label names the variation field for assistive tools.
     EXPECT_EQ("Variation",
               QAccessible::queryAccessibleInterface(w.Variation)->text(QAccessible::Name));
-
-    // Only the File menu shows; no item has a shortcut key.
-    QStringList items;
-    for (QAction* a : w.MainMenu->actions() + w.FileMenu()->actions())
-        if (a->isVisible())
-            items.append(a->isSeparator() ? "-" : a->text() + a->shortcut().toString());
-    EXPECT_EQ(QStringList({"&File", "&Convert", "&Input (DAT) ...", "&Output (NDB) ...", "&Refresh",
-                           "-", "E&xit"}),
-              items);
-
-    ASSERT_EQ(QSize(514, 370), QSize(w.ClientWidth(), w.ClientHeight()));
-    EXPECT_EQ(QRect(10, 8, 494, 21), w.CAIfiles->geometry());
-    EXPECT_EQ(QPoint(10, 32), w.VariationLable->pos());
-    EXPECT_EQ(QRect(10, 48, 89, w.Variation->height()), w.Variation->geometry());
-    EXPECT_EQ(QRect(109, 48, 241, 25), w.Convert->geometry());
-    EXPECT_EQ(QRect(10, 88, 494, 249), w.Messages->geometry());
-    EXPECT_EQ(QRect(0, w.height() - 23, 514, 23), w.StatusLine->geometry()); // along the bottom
-    EXPECT_EQ(QPoint(329, 113), w.pos());
+    EXPECT_FALSE(w.HelpMenu()->menuAction()->isVisible());     // only the File menu shows
     EXPECT_TRUE(w.Messages->verticalScrollBar()->isVisible()); // even while the memo is empty
-    EXPECT_EQ(256, w.CAIfiles->maxVisibleItems());
 
     w.CAIfiles->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.CAIfiles->hasFocus(); }));
@@ -53,36 +34,34 @@ TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderAndItsDesignLayout) {
         EXPECT_EQ(next, QApplication::focusWidget()) << next->objectName().toStdString();
     }
 
-    // The hidden help commands do nothing without a help file; Exit closes the window.
-    for (QAction* a : w.HelpMenu()->actions())
-        a->trigger();
-    EXPECT_TRUE(w.isVisible());
-    w.FileExitItem->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }));
-}
-
-TEST_F(MainWindow, ResizingSizesListAndMemoOnlyAndKeepsTheSmallestHeight) {
-    TMainForm& w = Start();
+    // The design size first; then only list and memo follow the size, down to the smallest
+    // client height.
     const int frame = w.height() - w.ClientHeight(); // the menu bar
     struct Case {
-        int width, height, clientHeight, listWidth, memoHeight;
+        int width, height, clientHeight, memoHeight;
     };
-    for (const Case& c : {Case{600, 400, 400, 580, 279}, Case{300, 370, 370, 280, 249},
-                          Case{514, 152, 152, 494, 31}, Case{514, 151, 151, 494, 30},
-                          Case{514, 120, 151, 494, 30}, Case{200, 40, 151, 180, 30}}) {
+    for (const Case& c :
+         {Case{514, 370, 370, 249}, Case{600, 400, 400, 279}, Case{514, 152, 152, 31},
+          Case{514, 120, 151, 30}, Case{200, 40, 151, 30}}) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         w.resize(c.width, c.height + frame);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.ClientHeight() == c.clientHeight; }))
-            << w.ClientHeight();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.CAIfiles->width() == c.listWidth; }));
-        EXPECT_EQ(QRect(10, 88, c.listWidth, c.memoHeight), w.Messages->geometry());
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return w.ClientHeight() == c.clientHeight && w.ClientWidth() == c.width;
+        })) << w.ClientHeight();
+        EXPECT_EQ(QRect(10, 8, c.width - 20, 21), w.CAIfiles->geometry());
+        EXPECT_EQ(QRect(10, 88, c.width - 20, c.memoHeight), w.Messages->geometry());
+        EXPECT_EQ(QRect(10, 48, 89, w.Variation->height()), w.Variation->geometry());
+        EXPECT_EQ(QPoint(10, 32), w.VariationLable->pos());
         EXPECT_EQ(QRect(109, 48, 241, 25), w.Convert->geometry()); // may reach past the edge
-        EXPECT_EQ(QPoint(10, 48), w.Variation->pos());
+        EXPECT_EQ(QRect(0, w.height() - 23, c.width, 23), w.StatusLine->geometry());
     }
     // The form restores the smallest height itself when the window manager ignores the minimum.
     w.setMinimumHeight(0);
     w.resize(514, 60);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.ClientHeight() == 151; })) << w.ClientHeight();
+
+    w.FileExitItem->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }));
 }
 
 TEST_F(MainWindow, StatusLineShowsTheHintUnderThePointerOrOfTheHighlightedMenuItem) {
@@ -94,23 +73,16 @@ TEST_F(MainWindow, StatusLineShowsTheHintUnderThePointerOrOfTheHighlightedMenuIt
         {w.CAIfiles, "Select a CAI file from this list"},
         {w.Messages, ""},
         {w.Convert, "Press to convert selected CAI file to NDB format"},
-        {w.VariationLable, ""},
         {w.Variation, "Variation in degrees WEST"},
         {w.Variation->SpinBtn(), "Variation in degrees WEST"}};
     for (const auto& [widget, hint] : targets) {
         SCOPED_TRACE(widget->objectName().toStdString() + " " + hint.toStdString());
         QTest::mouseMove(widget, widget->rect().center());
         EXPECT_TRUE(showsHint(hint)) << w.StatusLine->currentMessage().toStdString();
-        EXPECT_EQ(hint, Application.Hint());
         // A control with a hint shows it as a tooltip too.
         EXPECT_TRUE(widget == w.Variation->SpinBtn() || widget->toolTip() == hint);
     }
-
-    QMenu* menu = w.FileMenu();
-    QTest::mouseClick(w.MainMenu, Qt::LeftButton, {},
-                      w.MainMenu->actionGeometry(menu->menuAction()).center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QMenu* menu = OpenFileMenu();
     const std::pair<QAction*, QString> items[] = {{w.FileExitItem, "Exit this application"},
                                                   {w.Refresh, ""},
                                                   {w.FileExitItem, "Exit this application"}};
@@ -122,30 +94,21 @@ TEST_F(MainWindow, StatusLineShowsTheHintUnderThePointerOrOfTheHighlightedMenuIt
     EXPECT_TRUE(showsHint(""));
 }
 
-TEST_F(MainWindow, ChosenFilesSetTheFoldersAndRefreshListsTheInputFolder) {
+TEST_F(MainWindow, ChosenFilesSetTheFoldersRefreshListsTheInputFolderAndErrorsAreShown) {
     for (const char* name : {"start.dat", "in/b.dat", "in/A.DAT", "in/zulu.dat", "out/wrong.dat"})
         Write(dir / name);
     const fs::path in = dir / "in", out = dir / "out";
     TMainForm& w = Start();
 
-    // A name typed in other letters in the dialog selects the listed file.
-    choices.push_back(in / "ZULU.DAT");
+    // A name typed in other letters in the dialog selects the listed file; the output folder
+    // stays until an output file is chosen.
+    choices = {in / "ZULU.DAT", out / "MY.NDB", {}, {}};
     w.FileInputDAT->trigger();
     EXPECT_EQ(QStringList({"A.DAT", "b.dat", "zulu.dat"}), Entries());
-    EXPECT_EQ("zulu.dat", w.CAIfiles->currentText());
-    EXPECT_EQ(Paths(in, in / "zulu.dat", dir, dir / "zulu.NDB"),
-              Paths()); // the output folder stays
-    choices.push_back(out / "MY.NDB");
+    EXPECT_EQ(Paths(in, in / "zulu.dat", dir, dir / "zulu.NDB"), Paths());
     w.FileOutputNDB->trigger();
     EXPECT_EQ(Paths(in, in / "zulu.dat", out, out / "MY.NDB"), Paths());
     EXPECT_EQ(Q(dir), QDir::currentPath()); // the working folder never moves
-    const QString options = QString::number(ofHideReadOnly | ofPathMustExist | ofEnableSizing);
-    ASSERT_EQ(2u, shown.size());
-    EXPECT_EQ(QStringList({Q(dir), "Select Directory for DAT file",
-                           "Cambridge Aero Turnpoints (.DAT)|*.dat", "", options}),
-              Settings(shown[0]));
-    EXPECT_EQ(QStringList({Q(dir), "", "SN10 database (.NDB)|*.NDB", "ndb", options}),
-              Settings(shown[1]));
 
     // Refresh lists the input folder, not the output or working folder, and keeps the selection.
     Write(in / "zz.dat"); // arrived meanwhile
@@ -159,31 +122,38 @@ TEST_F(MainWindow, ChosenFilesSetTheFoldersAndRefreshListsTheInputFolder) {
     // When the selected file has gone, the first entry is selected.
     fs::remove(in / "zz.dat");
     w.Refresh->trigger();
-    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "zulu.dat"}), Entries());
     EXPECT_EQ(Paths(in, in / "A.DAT", out, out / "A.NDB"), Paths());
 
     // Cancelled dialogs, opened in the current folders, change nothing.
-    choices = {fs::path(), fs::path()};
     w.FileInputDAT->trigger();
     w.FileOutputNDB->trigger();
-    EXPECT_EQ(Q(in), shown[2].InitialDir);
-    EXPECT_EQ(Q(out), shown[3].InitialDir);
+    ASSERT_EQ(4u, shown.size());
+    EXPECT_TRUE(shown[2].InitialDir == Q(in) && shown[3].InitialDir == Q(out));
     EXPECT_EQ(Paths(in, in / "A.DAT", out, out / "A.NDB"), Paths());
-}
 
-TEST_F(MainWindow, ExceptionEscapingAHandlerIsShownAndTheProgramCarriesOn) {
-    Write(dir / "a.dat");
-    TMainForm& w = Start();
-    SetOpenDialogHandler([](TOpenDialog&) -> bool { throw Exception("Disk not ready"); });
-    answers.push_back(mrOk);
-    w.FileInputDAT->trigger();
-    ASSERT_EQ(1u, asked.size());
-    EXPECT_EQ("Disk not ready.", asked[0].Text);
-    EXPECT_EQ(mtError, asked[0].DlgType);
-
-    QTest::mouseClick(w.Convert, Qt::LeftButton); // the window goes on working
-    EXPECT_TRUE(fs::exists(dir / "a.NDB"));
-    EXPECT_EQ(1u, asked.size());
+    // An exception escaping a handler is shown under the program's title, with a full stop
+    // unless it ends in one, and the window carries on.
+    const OpenDialogHandler throwing[] = {
+        [](TOpenDialog&) -> bool { throw Exception("Disk not ready"); },
+        [](TOpenDialog&) -> bool { throw ERangeError("Value out of range."); },
+        [](TOpenDialog&) -> bool { throw std::runtime_error("error 42"); },
+        [](TOpenDialog&) -> bool { throw 42; }};
+    for (const OpenDialogHandler& handler : throwing) {
+        SetOpenDialogHandler(handler);
+        answers.push_back(mrOk);
+        w.FileInputDAT->trigger();
+    }
+    QStringList texts;
+    for (const MessageBoxRequest& r : asked) {
+        texts.append(r.Text);
+        EXPECT_TRUE(r.Caption == "Velquor utility" && r.DlgType == mtError &&
+                    r.Buttons == TMsgDlgButtons({mbOK}));
+    }
+    EXPECT_EQ(
+        QStringList({"Disk not ready.", "Value out of range.", "error 42.", "Unknown exception."}),
+        texts);
+    QTest::mouseClick(w.Convert, Qt::LeftButton);
+    EXPECT_TRUE(fs::exists(out / "A.NDB"));
 }
 
 } // namespace

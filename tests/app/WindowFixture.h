@@ -6,10 +6,7 @@
 #include <QTest>
 #include <QtWidgets>
 
-#include <deque>
-#include <filesystem>
 #include <memory>
-#include <vector>
 
 #include "Application.h"
 #include "Cspin.h"
@@ -25,38 +22,24 @@ inline const std::string CleanCai = "**  ------------ Test Site ------------\r\n
                                     "1,47:07.300N,009:31.200E,448M,HATL,VALLEY FIELD,Tower\r\n"
                                     "2,47:10.050N,009:36.800E,1850M,T,NORTH RIDGE,Mast\r\n";
 
-inline QString Q(const fs::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-// Drops the two notes the offscreen platform prints whenever a menu pops up (it can neither raise
-// a window nor grab the keyboard); every other message goes on to the handler before it.
-class OffscreenPopupNotes {
-public:
-    OffscreenPopupNotes() { previous = qInstallMessageHandler(&Filter); }
-    ~OffscreenPopupNotes() { qInstallMessageHandler(previous); }
-
-private:
-    static void Filter(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (text != "This plugin does not support raise()" &&
-            text != "This plugin does not support grabbing the keyboard" && previous)
-            previous(type, context, text);
-    }
-    static inline QtMessageHandler previous = nullptr;
-};
-
+// The n-th message box or file dialog of a test takes the n-th scripted answer; one beyond the
+// script fails the test (and gets Cancel), and so does an answer left unused.
 class WindowTest : public ::testing::Test {
 protected:
+    static QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
     void SetUp() override {
         qApp->setQuitOnLastWindowClosed(false);
         dir = fs::canonical(testfiles::ScratchDir()); // as the working directory names it
         previousBoxes = SetMessageBoxHandler([this](const MessageBoxRequest& request) {
             asked.push_back(request);
-            return Next(answers, "message box: " + request.Text.toStdString());
+            EXPECT_LE(asked.size(), answers.size()) << "unexpected " << request.Text.toStdString();
+            return asked.size() <= answers.size() ? answers[asked.size() - 1] : mrCancel;
         });
         previousDialogs = SetOpenDialogHandler([this](TOpenDialog& dialog) {
             shown.push_back(dialog);
-            const fs::path choice = Next(choices, "file dialog");
+            EXPECT_LE(shown.size(), choices.size()) << "unexpected file dialog";
+            const fs::path choice = shown.size() <= choices.size() ? choices[shown.size() - 1] : "";
             if (!choice.empty())
                 dialog.FileName = Q(choice);
             return !choice.empty();
@@ -69,7 +52,8 @@ protected:
         SetOpenDialogHandler(std::move(previousDialogs));
         QDir::setCurrent(savedDirectory);
         InputDirectory = InputFileName = OutputDirectory = OutputFileName = QString();
-        EXPECT_TRUE(answers.empty() && choices.empty()) << "scripted answers left over";
+        EXPECT_TRUE(answers.size() == asked.size() && choices.size() == shown.size())
+            << "scripted answers left over";
     }
 
     // Starts the window in a folder (the scratch folder by default), shown and active.
@@ -85,6 +69,15 @@ protected:
     void Write(const fs::path& path, const std::string& bytes = CleanCai) {
         fs::create_directories(path.parent_path());
         testfiles::WriteBytes(path, bytes);
+    }
+
+    // Opens the File menu with the mouse.
+    QMenu* OpenFileMenu() {
+        QMenu* menu = form->FileMenu();
+        QTest::mouseClick(form->MainMenu, Qt::LeftButton, {},
+                          form->MainMenu->actionGeometry(menu->menuAction()).center());
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(menu));
+        return menu;
     }
 
     QStringList Entries() const {
@@ -103,31 +96,15 @@ protected:
                              const fs::path& outFile) {
         return {Q(in), Q(inFile), Q(out), Q(outFile)};
     }
-    // What a file dialog was shown with.
-    static QStringList Settings(const TOpenDialog& d) {
-        return {d.InitialDir, d.Title, d.Filter, d.DefaultExt, QString::number(d.Options)};
-    }
-
-    // The next scripted answer; a missing one fails the test and answers "nothing".
-    template <class T> static T Next(std::deque<T>& script, const std::string& what) {
-        if (script.empty()) {
-            ADD_FAILURE() << "unexpected " << what;
-            return T{};
-        }
-        T next = std::move(script.front());
-        script.pop_front();
-        return next;
-    }
 
     fs::path dir;
     std::unique_ptr<TMainForm> form;
-    std::deque<TModalResult> answers;     // answers for the coming message boxes
+    std::vector<TModalResult> answers;    // for the message boxes of the test, in order
     std::vector<MessageBoxRequest> asked; // message boxes shown so far
-    std::deque<fs::path> choices;         // files chosen in the coming file dialogs; empty cancels
+    std::vector<fs::path> choices;        // files chosen in the file dialogs; empty cancels
     std::vector<TOpenDialog> shown;       // file dialogs as they were when shown
 
 private:
-    OffscreenPopupNotes popupNotes;
     QString savedDirectory = QDir::currentPath();
     MessageBoxHandler previousBoxes;
     OpenDialogHandler previousDialogs;
