@@ -22,13 +22,13 @@ const char* const kPlatformMessages[] = {
 bool strayMessage = false;
 
 void FailOnWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    for (const char* known : kPlatformMessages)
+        if (text.startsWith(QLatin1String(known)))
+            return; // neither shown nor counted: it says nothing about the program
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
     std::fflush(stderr);
     if (type == QtDebugMsg || type == QtInfoMsg || type == QtFatalMsg)
         return; // a fatal message ends the process anyway
-    for (const char* known : kPlatformMessages)
-        if (text.startsWith(QLatin1String(known)))
-            return;
     if (::testing::UnitTest::GetInstance()->current_test_info())
         ADD_FAILURE() << "Qt " << (type == QtWarningMsg ? "warning" : "critical") << ": "
                       << text.toStdString();
