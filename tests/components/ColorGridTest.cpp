@@ -1,5 +1,6 @@
 // The colour grid: palette, size snapping, picks by mouse and keyboard, markers and looks.
 #include "Cgrid.h"
+#include "Pixels.h"
 
 #include <QTest>
 #include <climits>
@@ -14,7 +15,7 @@ struct Grid : TCColorGrid {
         OnChange = [this](QObject* sender) { changes += sender == this; };
         OnClick = [this](QObject*) { ++clicks; };
     }
-    QImage Shot() { return grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Shot() { return pixels::Shot(*this); }
     QPoint Corner(int square) const {
         return {(square % Columns()) * CellWidth(), (square / Columns()) * CellHeight()};
     }
@@ -24,9 +25,7 @@ struct Grid : TCColorGrid {
     void Key(Qt::Key key) { QTest::keyClick(this, key); }
 };
 
-TColor At(const QImage& image, int x, int y) {
-    return PixelToColor(image.pixel(x, y));
-}
+using pixels::At;
 
 // Whether the square's marker reads `text` in `color`: every pixel of the text drawn alone on
 // the square's colour shows up in that colour in the grid's picture.
@@ -65,7 +64,6 @@ TEST(ColorGrid, NewGridPaletteAndDefaults) {
         const QPoint p = g.Centre(s) - QPoint(8, 8); // well inside, clear of the marker text
         EXPECT_EQ(At(shot, p.x(), p.y()), expected[s]) << s;
     }
-    EXPECT_TRUE(MarkerReads(g, 0, TCColorGrid::SFB, clWhite));
 }
 
 TEST(ColorGrid, SizeSnapsToWholeCells) {
@@ -168,27 +166,26 @@ TEST(ColorGrid, MouseClicksAndClickEnablesColor) {
     EXPECT_EQ(g.changes, 3);
 }
 
-TEST(ColorGrid, BothMarkersOnOneSquareReadFBOnlyWhileBothAreShown) {
-    const std::tuple<bool, bool, QString> cases[] = {{true, true, TCColorGrid::SFB},
-                                                     {true, false, TCColorGrid::SFG},
-                                                     {false, true, TCColorGrid::SBG}};
-    for (const auto& [foreground, background, text] : cases) {
-        Grid g; // both picks on square 0
-        g.EnableForeground(foreground);
-        g.EnableBackground(background);
-        EXPECT_TRUE(MarkerReads(g, 0, text, clWhite)) << text.toStdString();
-    }
-}
-
-TEST(ColorGrid, MarkerTextColours) {
-    // White on black, black on white, cyan on red, green on purple, black on silver.
-    const std::pair<int, TColor> cases[] = {
-        {0, clWhite}, {15, clBlack}, {9, clAqua}, {5, clLime}, {7, clBlack}};
-    for (const auto& [square, text] : cases) {
-        Grid g;
-        g.SetBackgroundIndex(square == 0 ? 1 : 0);
-        g.SetForegroundIndex(square);
-        EXPECT_TRUE(MarkerReads(g, square, TCColorGrid::SFG, text)) << square;
+// Both markers on one square read FB only while both are shown; a marker's text is black or
+// white in each component, whichever stands out on its square.
+TEST(ColorGrid, MarkerTextsAndColours) {
+    struct Case {
+        bool foreground, background;
+        int square;
+        QString text;
+        TColor color;
+    };
+    const Case cases[] = {
+        {true, true, 0, TCColorGrid::SFB, clWhite},  {true, false, 0, TCColorGrid::SFG, clWhite},
+        {false, true, 0, TCColorGrid::SBG, clWhite}, {true, true, 15, TCColorGrid::SFG, clBlack},
+        {true, true, 9, TCColorGrid::SFG, clAqua},   {true, true, 5, TCColorGrid::SFG, clLime},
+        {true, true, 7, TCColorGrid::SFG, clBlack}}; // on white, red, purple and silver
+    for (const Case& c : cases) {
+        Grid g; // both picks on square 0 at first
+        g.SetForegroundIndex(c.square);
+        g.EnableForeground(c.foreground);
+        g.EnableBackground(c.background);
+        EXPECT_TRUE(MarkerReads(g, c.square, c.text, c.color)) << c.text.toStdString() << c.square;
     }
 }
 

@@ -1,5 +1,6 @@
 // The strip chart: ring history, scale rule, scrolling, bars and lines, grid and full redraws.
 #include "Perfgrap.h"
+#include "Pixels.h"
 #include "SysUtils.h"
 
 #include <QApplication>
@@ -11,25 +12,14 @@ namespace {
 constexpr TColor kGrid = 0x008000;
 
 TColor At(const TPerformanceGraph& g, int x, int y) {
-    return PixelToColor(g.GraphBitmap().Image().pixel(x, y));
+    return pixels::At(g.GraphBitmap().Image(), x, y);
 }
-
-// Columns of row `y` (or, for a column `x`, its rows) that show the given colour.
 std::vector<int> ColumnsOf(const TPerformanceGraph& g, int y, TColor color) {
-    std::vector<int> xs;
-    for (int x = 0; x < g.GraphBitmap().Width(); ++x)
-        if (At(g, x, y) == color)
-            xs.push_back(x);
-    return xs;
+    return pixels::ColumnsOf(g.GraphBitmap().Image(), y, color);
 }
 std::vector<int> RowsOf(const TPerformanceGraph& g, int x, TColor color) {
-    std::vector<int> ys;
-    for (int y = 0; y < g.GraphBitmap().Height(); ++y)
-        if (At(g, x, y) == color)
-            ys.push_back(y);
-    return ys;
+    return pixels::RowsOf(g.GraphBitmap().Image(), x, color);
 }
-
 // Topmost row of column x in the given colour, -1 when there is none.
 int TopRow(const TPerformanceGraph& g, int x, TColor color) {
     const std::vector<int> ys = RowsOf(g, x, color);

@@ -1,7 +1,8 @@
-// What a form designer can do to a widget: every published property of every registered class
-// set through the property system to the extremes of its type, with the widget shown and
-// painted at sizes from nothing to large. No crash, no hang, no exception out of setProperty,
-// and no Qt warning (the tests' main fails a test on one).
+// Registration of the widget units (which classes, in what order, on which page, with which
+// palette bitmap), and what a form designer can do to them: every published property of every
+// registered class set through the property system to the extremes of its type, with the widget
+// shown and painted at sizes from nothing to large. No crash, no hang, no exception out of
+// setProperty, and no Qt warning (the tests' main fails a test on one).
 #include "Ccalendr.h"
 #include "Cgauges.h"
 #include "Cgrid.h"
@@ -10,7 +11,10 @@
 #include "Registry.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMetaProperty>
+#include <QSet>
+#include <QtEndian>
 #include <climits>
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,36 +22,90 @@
 
 namespace {
 
-const char* const kWalked[] = {"TCCalendar",   "TCColorGrid", "TCGauge",
-                               "TCSpinButton", "TCSpinEdit",  "TPerformanceGraph"};
+const char* const kAllClasses[] = {"TCCalendar",   "TCColorGrid", "TCGauge",
+                                   "TCSpinButton", "TCSpinEdit",  "TPerformanceGraph"};
 
-TEST(PropertyWalk, CoversEveryRegisteredClass) {
-    RegisterAllComponents();
-    QStringList registered, walked;
+QStringList RegisteredNames() {
+    QStringList names;
     for (const auto& entry : RegisteredComponents())
-        registered << entry.Class.ClassName();
-    for (const char* name : kWalked)
-        walked << name;
-    EXPECT_EQ(registered, walked);
+        names << entry.Class.ClassName();
+    return names;
+}
+
+TEST(Registration, EachUnitAnnouncesItsClassesInOrderAllOnOnePageAndARepeatOnlyMovesThePage) {
+    const std::pair<void (*)(), QStringList> units[] = {
+        {Ccalendr::Register, {"TCCalendar"}},
+        {Cgrid::Register, {"TCColorGrid"}},
+        {Cgauges::Register, {"TCGauge"}},
+        {Cspin::Register, {"TCSpinButton", "TCSpinEdit"}},
+        {Perfgrap::Register, {"TPerformanceGraph"}}};
+    for (const auto& [entry, classes] : units) {
+        UnregisterAllComponents();
+        entry();
+        EXPECT_EQ(RegisteredNames(), classes);
+    }
+    UnregisterAllComponents();
+    RegisterAllComponents();
+    RegisterAllComponents();
+    EXPECT_EQ(RegisteredNames(), QStringList(std::begin(kAllClasses), std::end(kAllClasses)));
+    for (const auto& entry : RegisteredComponents())
+        EXPECT_EQ(entry.Page, "Velquor") << entry.Class.ClassName().toStdString();
+    EXPECT_EQ(FindRegisteredComponent("TTimerSpeedButton"), nullptr); // lives inside the spin
+    const TComponentClass again[] = {ComponentClass<TCGauge>(),
+                                     {nullptr, [](QWidget* parent) { return new QWidget(parent); }},
+                                     {&TCColorGrid::staticMetaObject, nullptr}};
+    RegisterComponents("Other", again); // entries without class or factory are skipped
+    EXPECT_EQ(RegisteredNames(), QStringList(std::begin(kAllClasses), std::end(kAllClasses)));
+    EXPECT_EQ(FindRegisteredComponent("TCGauge")->Page, "Other");
+    EXPECT_EQ(FindRegisteredComponent("TCColorGrid")->Page, "Velquor");
+}
+
+// Each class has a picture of its own: a 24 x 24 BMP with 4 bits per pixel and a palette of 16
+// different colours, found by its class name in any letter case.
+TEST(Registration, EachClassHasAPaletteBitmap) {
+    RegisterAllComponents();
+    QSet<QByteArray> pictures;
+    for (const char* name : kAllClasses) {
+        QFile file(PaletteBitmapPath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bmp = file.readAll();
+        // 16 colours and 24 rows of 12 bytes after the two plain headers, uncompressed.
+        ASSERT_EQ(bmp.size(), 14 + 40 + 16 * 4 + 24 * 12) << name;
+        EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 28), 4) << name;
+        EXPECT_EQ(qFromLittleEndian<quint32>(bmp.constData() + 30), 0u) << name;
+        pictures.insert(bmp);
+        const QImage image = LoadPaletteBitmap(QString(name).toLower());
+        const QList<QRgb> table = image.colorTable();
+        EXPECT_EQ(image.size(), QSize(24, 24)) << name;
+        EXPECT_EQ(QSet<QRgb>(table.begin(), table.end()).size(), 16) << name;
+        EXPECT_EQ(FindRegisteredComponent(name)->PaletteBitmap, image) << name;
+    }
+    EXPECT_EQ(pictures.size(), std::size(kAllClasses));
+    EXPECT_TRUE(LoadPaletteBitmap("TTimerSpeedButton").isNull());
 }
 
 // Every own property of plain type (number, flag, colour, enumeration) that a form stores has a
-// declared default, and a new widget has that value: a form saves nothing for a new widget.
+// declared default, and a new widget has that value: a form saves nothing for a new widget, and
+// saves any other value.
 TEST(PropertyWalk, NewWidgetsHaveTheirDeclaredDefaults) {
     RegisterAllComponents();
     for (const auto& entry : RegisteredComponents()) {
-        const std::unique_ptr<QWidget> w(entry.Class.Create(nullptr));
-        const QMetaObject* meta = w->metaObject();
+        const QMetaObject* meta = entry.Class.MetaObject;
         for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
             const QMetaProperty p = meta->property(i);
             const int type = p.metaType().id();
             if (!p.isStored() || (!p.isEnumType() && type != QMetaType::Int &&
                                   type != QMetaType::UInt && type != QMetaType::Bool))
                 continue;
-            EXPECT_TRUE(DeclaredDefault(w.get(), p.name()).isValid())
-                << meta->className() << "." << p.name();
-            EXPECT_FALSE(IsPropertyStored(w.get(), p.name()))
-                << meta->className() << "." << p.name();
+            SCOPED_TRACE(std::string(meta->className()) + "." + p.name());
+            const std::unique_ptr<QWidget> w(entry.Class.Create(nullptr));
+            EXPECT_TRUE(DeclaredDefault(w.get(), p.name()).isValid());
+            EXPECT_FALSE(IsPropertyStored(w.get(), p.name()));
+            const QVariant before = p.read(w.get());
+            p.write(w.get(), type == QMetaType::Bool ? QVariant(!before.toBool())
+                                                     : QVariant(before.toInt() + 1));
+            EXPECT_EQ(IsPropertyStored(w.get(), p.name()), p.read(w.get()) != before);
+            EXPECT_TRUE(IsPropertyStored(w.get(), "objectName")); // no default: always saved
         }
     }
 }
@@ -126,7 +184,7 @@ TEST_P(EveryProperty, TakesTheExtremesOfItsTypeWhileShownAndPaintedAtAnySize) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Registered, EveryProperty, ::testing::ValuesIn(kWalked));
+INSTANTIATE_TEST_SUITE_P(Registered, EveryProperty, ::testing::ValuesIn(kAllClasses));
 
 // Values the widgets refuse: written through the property system (as Designer and a loaded form
 // write them) they leave the old value in place without an exception.

@@ -1,4 +1,4 @@
-// Control bases: painting through the canvas, input mapping, size notices, declared defaults.
+// Control bases: painting through the canvas, input mapping, size notices.
 #include "Controls.h"
 
 #include <QKeyEvent>
@@ -7,20 +7,11 @@
 
 namespace {
 
-// A control that paints a red square and records its input.
+// A control that paints a red square, counts its paints and size notices, and may fail.
 class Probe : public TCustomControl {
-    Q_OBJECT
-    Q_PROPERTY(int Number MEMBER number)
-    Q_PROPERTY(bool Flag MEMBER flag)
-    Q_PROPERTY(TFormBorderStyle Border MEMBER border)
-    Q_PROPERTY(int Free MEMBER free)
-    Q_CLASSINFO("default:Number", "-7")
-    Q_CLASSINFO("default:Flag", "true")
-    Q_CLASSINFO("default:Border", "bsSingle")
 public:
-    int number = -7, free = 0, sizes = 0, paints = 0;
-    bool flag = true, throwInPaint = false;
-    TFormBorderStyle border = bsSingle;
+    int sizes = 0, paints = 0;
+    bool throwInPaint = false;
 
     void Paint() override {
         ++paints;
@@ -105,21 +96,4 @@ TEST(CanvasControls, MouseDownAndClick) {
     EXPECT_EQ(presses[1], std::make_tuple(mbRight, 7, 8));
 }
 
-TEST(CanvasControls, DeclaredDefaults) {
-    Probe p;
-    EXPECT_EQ(DeclaredDefault(&p, "Number").toInt(), -7);
-    EXPECT_EQ(DeclaredDefault(&p, "Border").toInt(), int(bsSingle));
-    EXPECT_FALSE(DeclaredDefault(&p, "Free").isValid());
-    EXPECT_TRUE(IsPropertyStored(&p, "Free")); // no default: always stored
-    for (const char* name : {"Number", "Flag", "Border"})
-        EXPECT_FALSE(IsPropertyStored(&p, name)) << name;
-    p.number = 0;
-    p.flag = false;
-    p.border = bsNone;
-    for (const char* name : {"Number", "Flag", "Border"})
-        EXPECT_TRUE(IsPropertyStored(&p, name)) << name;
-}
-
 } // namespace
-
-#include "CanvasControlsTest.moc"

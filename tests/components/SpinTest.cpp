@@ -1,5 +1,6 @@
-// The spin edit: limits and steps (with the 32-bit wrap), the character filter, keys, read-only
-// and editor-disabled behaviour, clamping on leaving, layout and the mouse.
+// The spin controls: the button pair (size rule, keys and focus frame, glyphs and the built-in
+// arrows pixel by pixel) and the spin edit (limits and steps with the 32-bit wrap, the character
+// filter, keys, read-only and editor-disabled behaviour, clamping on leaving, layout, repeat).
 #include "Cspin.h"
 #include "SysUtils.h"
 
@@ -27,19 +28,22 @@ struct ProbeEdit : TCSpinEdit {
     }
 };
 
-// A shown window with the spin edit where the program's form puts it, a second control to take
-// the focus, and counters for beeps and change events.
+// A shown, active window with the spin edit where the program's form puts it, a spin button of
+// its own and a line edit that holds the focus at first. It counts beeps, the edit's change
+// events and the button's clicks ('u' and 'd', in order).
 struct SpinWindow {
     QWidget window;
     ProbeEdit* edit = new ProbeEdit;
+    TCSpinButton* spin = new TCSpinButton(&window);
     QLineEdit* other = new QLineEdit(&window);
     int beeps = 0, changes = 0;
+    std::string clicks;
     TMessageBeepHook previous = SetMessageBeepHook([this](unsigned type) {
         EXPECT_EQ(type, 0u);
         ++beeps;
     });
 
-    explicit SpinWindow(int min = 0, int max = 0) {
+    explicit SpinWindow(int min = 0, int max = 0, bool tabStop = false) {
         QFont font = window.font();
         font.setPixelSize(9); // small enough for a 22-pixel edit on any test machine
         window.setFont(font);
@@ -47,11 +51,16 @@ struct SpinWindow {
         edit->SetBounds(40, 48, 89, 22);
         edit->SetMinValue(min);
         edit->SetMaxValue(max);
+        spin->SetTabStop(tabStop);
+        spin->SetBounds(10, 10, 20, 25);
+        spin->OnUpClick = [this](QObject* sender) { clicks += sender == spin ? "u" : "?"; };
+        spin->OnDownClick = [this](QObject* sender) { clicks += sender == spin ? "d" : "?"; };
         other->setGeometry(150, 48, 60, 22);
         window.resize(220, 100);
         window.show();
         QApplication::setActiveWindow(&window);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        other->setFocus();
         edit->OnChange = [this](QObject*) { ++changes; };
     }
     ~SpinWindow() { SetMessageBeepHook(previous); }
@@ -65,6 +74,134 @@ struct SpinWindow {
     }
     void Tick() const { Up()->RepeatTimer()->OnTimer()(Up()->RepeatTimer()); }
 };
+
+// The up arrow, 9 x 6, in the standard 16-colour palette: '#' black, '.' olive (transparent).
+void ExpectArrow(const QImage& image, bool up) {
+    static const char* const rows[] = {".........", "....#....", "...###...",
+                                       "..#####..", ".#######.", "........."};
+    ASSERT_EQ(image.size(), QSize(9, 6));
+    ASSERT_EQ(image.format(), QImage::Format_Indexed8);
+    ASSERT_EQ(image.colorCount(), 16);
+    const QRgb standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                               0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                               0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(image.color(i) & 0xFFFFFF, standard[i]) << i;
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 9; ++x)
+            EXPECT_EQ(image.pixelIndex(x, y), rows[up ? y : 5 - y][x] == '#' ? 0 : 3)
+                << (up ? "up " : "down ") << x << "," << y;
+}
+
+TEST(SpinButton, SplitsItsHeightBetweenTheButtonsAtLeast15Wide) {
+    struct Case {
+        int w, h, width, upHeight, downTop, downHeight;
+    };
+    const Case cases[] = {{20, 25, 20, 12, 11, 14},
+                          {10, 25, 15, 12, 11, 14},
+                          {0, 2, 15, 1, 0, 2},
+                          {30, 40, 30, 20, 19, 21}};
+    for (const Case& c : cases) {
+        TCSpinButton spin;
+        spin.SetBounds(3, 4, c.w, c.h);
+        EXPECT_EQ(spin.geometry(), QRect(3, 4, c.width, c.h)) << c.w << "x" << c.h;
+        EXPECT_EQ(spin.UpBtn()->geometry(), QRect(0, 0, c.width, c.upHeight));
+        EXPECT_EQ(spin.DownBtn()->geometry(), QRect(0, c.downTop, c.width, c.downHeight));
+    }
+    SpinWindow w; // the same rule for Qt's own geometry calls
+    w.spin->resize(8, 30);
+    EXPECT_EQ(w.spin->size(), QSize(15, 30));
+    EXPECT_EQ(w.spin->DownBtn()->geometry(), QRect(0, 14, 15, 16));
+}
+
+TEST(SpinButton, KeysStepAndMoveTheFocusFrame) {
+    SpinWindow w(0, 0, true);
+    const auto framed = [&](TTimerSpeedButton* b) { return bool(b->TimerBtnFlags & ShowFocus); };
+    w.spin->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(framed(w.spin->UpBtn()));
+    QTest::keyClick(w.spin, Qt::Key_Down);
+    EXPECT_EQ(w.spin->FocusedBtn(), w.spin->DownBtn());
+    EXPECT_FALSE(framed(w.spin->UpBtn()));
+    EXPECT_TRUE(framed(w.spin->DownBtn()));
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_A, Qt::Key_Up, Qt::Key_Space})
+        QTest::keyClick(w.spin, key);
+    EXPECT_EQ(w.clicks, "dduu");
+    w.other->setFocus();
+    EXPECT_FALSE(framed(w.spin->UpBtn()));
+}
+
+TEST(SpinButton, PressingAButtonTakesTheFocusOnlyAsATabStop) {
+    for (bool tabStop : {true, false}) {
+        SpinWindow w(0, 0, tabStop);
+        QTest::mouseClick(w.spin->DownBtn(), Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(w.spin->hasFocus(), tabStop);
+        EXPECT_EQ(w.spin->FocusedBtn(), tabStop ? w.spin->DownBtn() : w.spin->UpBtn());
+        EXPECT_EQ(w.clicks, "d");
+    }
+    SpinWindow w(0, 0, true); // with a focus control that control gets the focus instead
+    w.spin->SetFocusControl(w.other);
+    w.spin->setFocus();
+    QTest::mouseClick(w.spin->UpBtn(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(w.other->hasFocus());
+    delete w.other; // a destroyed focus control is forgotten
+    EXPECT_EQ(w.spin->FocusControl(), nullptr);
+    QTest::mouseClick(w.spin->UpBtn(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(w.spin->hasFocus());
+}
+
+TEST(SpinButton, FocusFrameIsADottedRectangleInsideTheFace) {
+    SpinWindow w;
+    const QImage plain = w.spin->UpBtn()->grab().toImage();
+    w.spin->SetTabStop(true);
+    w.spin->setFocus(Qt::TabFocusReason);
+    const QImage framed = w.spin->UpBtn()->grab().toImage();
+    // The up button is 20 x 12: every changed pixel lies on the outline of (3, 3, 17, 9).
+    const QRect frame(3, 3, 14, 6);
+    int changed = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != framed.pixel(x, y)) {
+                ++changed;
+                EXPECT_TRUE(frame.contains(x, y) && !frame.adjusted(1, 1, -1, -1).contains(x, y))
+                    << x << "," << y;
+            }
+    EXPECT_GT(changed, 8);
+    EXPECT_LT(changed, 2 * (14 + 6)); // dotted: not every pixel of the outline
+}
+
+// The built-in arrows are exact, in the palette's button-text colour (black in the default
+// palette); a glyph of one's own is centred with its bottom-left colour transparent, keeps its
+// colours, and a null glyph brings the arrow back.
+TEST(SpinButton, ArrowsAndGlyphs) {
+    ExpectArrow(QImage(QStringLiteral(":/bitmaps/SpinUp.bmp")), true);
+    ExpectArrow(QImage(QStringLiteral(":/bitmaps/SpinDown.bmp")), false);
+    SpinWindow w;
+    ExpectArrow(w.spin->GetDownGlyph(), false);
+    QImage star(3, 3, QImage::Format_RGB32);
+    star.fill(qRgb(0, 128, 128));
+    star.setPixel(1, 1, qRgb(255, 0, 0));
+    w.spin->SetUpGlyph(star);
+    const QImage shown = w.spin->UpBtn()->grab().toImage();
+    // Centred in 20 x 12: (20 - 3) / 2 = 8, (12 - 3) / 2 = 4.
+    EXPECT_EQ(shown.pixelColor(9, 5), QColor(255, 0, 0));
+    EXPECT_EQ(shown.pixelColor(8, 4), shown.pixelColor(5, 8));
+    w.spin->SetUpGlyph(QImage());
+    ExpectArrow(w.spin->GetUpGlyph(), true);
+
+    w.spin->SetDownGlyph(star);
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::ButtonText, QColor(230, 231, 232));
+    dark.setColor(QPalette::Button, QColor(50, 51, 52));
+    QApplication::setPalette(dark);
+    QApplication::processEvents(); // the widgets hear of the new palette
+    const QImage up = w.spin->UpBtn()->grab().toImage(), down = w.spin->DownBtn()->grab().toImage();
+    QApplication::setPalette(light);
+    QApplication::processEvents();
+    EXPECT_EQ(up.pixelColor(9, 4), QColor(230, 231, 232)); // the arrow's tip
+    EXPECT_EQ(down.pixelColor(9, 6), QColor(255, 0, 0));
+    EXPECT_EQ(w.spin->UpBtn()->grab().toImage().pixelColor(9, 4), QColor(0, 0, 0));
+}
 
 std::unique_ptr<ProbeEdit> Limited(int min, int max, const char* text, int increment = 1) {
     auto edit = std::make_unique<ProbeEdit>();
@@ -227,7 +364,6 @@ TEST(SpinEdit, HeightNeverGoesBelowTheMinimumAndTheButtonSitsInsideTheRightEdge)
 
 TEST(SpinEdit, HoldingAButtonRepeatsAfter400ThenEvery100Milliseconds) {
     SpinWindow w;
-    w.other->setFocus();
     QTest::mousePress(w.Up(), Qt::LeftButton, {}, QPoint(7, 3));
     QApplication::processEvents();
     EXPECT_TRUE(w.edit->hasFocus()); // the press moves the focus to the edit, text selected
