@@ -6,6 +6,7 @@
 #include "Ccalendr.h"
 #include "Cgauges.h"
 #include "Cgrid.h"
+#include "Controls.h"
 #include "Perfgrap.h"
 #include "Register.h"
 #include "Registry.h"
@@ -177,8 +178,18 @@ TEST_P(EveryProperty, TakesTheExtremesOfItsTypeWhileShownAndPaintedAtAnySize) {
                                                 << value.toString().left(20).toStdString() << " at "
                                                 << size.width() << " x " << size.height());
                 EXPECT_NO_THROW(w->setProperty(p.name(), value));
-                w->repaint();
                 QApplication::processEvents();
+                // What each control shows now is what a full paint draws: no change of the
+                // look went without its repaint.
+                QList<TControl*> controls = w->findChildren<TControl*>();
+                if (auto* control = dynamic_cast<TControl*>(w.get()))
+                    controls << control;
+                for (TControl* control : controls) {
+                    const QImage shown = control->Canvas()->Target()->copy();
+                    control->repaint();
+                    EXPECT_EQ(*control->Canvas()->Target(), shown)
+                        << control->metaObject()->className();
+                }
             }
         }
     }

@@ -2,18 +2,32 @@
 // Reading pictures back for pixel checks: a widget as it shows on screen, or a bitmap, as TColor
 // values (red in the low byte), counted or bounded within a rectangle (the whole picture when
 // none is given).
+#include "Controls.h"
 #include "Graphics.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace pixels {
 
-// What the widget shows, one 32-bit pixel per point.
+// What the widget shows on screen, one 32-bit pixel per point. A control is shown first if it is
+// a window of its own, and read from the picture its paints left once the pending ones ran, so
+// that a change which forgot to ask for a repaint shows up stale, as it would on screen.
 inline QImage Shot(QWidget& w) {
-    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    auto* control = dynamic_cast<TControl*>(&w);
+    if (control && w.isWindow() && !w.isVisible()) {
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+    }
+    if (!control || !w.isVisible())
+        return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QApplication::processEvents();
+    return control->Canvas()->Target()->copy();
 }
 
 inline TColor At(const QImage& image, int x, int y) {
