@@ -1,5 +1,6 @@
 #include "Decimal.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -151,11 +152,16 @@ std::uint32_t SmallQuotient(BigNumber& numerator, BigNumber denominator) {
 void AppendFixed(std::string& out, double value, int precision) {
     if (std::signbit(value))
         out.push_back('-');
-    // value = mantissa x 2^exponent exactly, with an integer mantissa of 53 bits.
-    int exponent = 0;
-    const double fraction = std::frexp(std::fabs(value), &exponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    exponent -= 53;
+    // value = mantissa x 2^exponent exactly, read from the bits of the binary64 format (the
+    // engine needs nothing from the maths library, which a run would otherwise have to load).
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const int biased = static_cast<int>(bits >> 52) & 0x7FF;
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    int exponent = -1074; // zero and the subnormals
+    if (biased != 0) {
+        mantissa |= std::uint64_t{1} << 52;
+        exponent = biased - 1075;
+    }
 
     // scaled = value x 10^precision, rounded to an integer: its last precision digits follow
     // the point.
@@ -266,5 +272,7 @@ float NearestFloat(std::string_view mantissa, long exponent, bool negative) {
     }
     if (step > 104)
         return sign * std::numeric_limits<float>::infinity();
-    return sign * std::ldexp(static_cast<float>(quotient), step);
+    // quotient x 2^step is a float exactly; 2^step, built from its bits, is a normal double.
+    const double scale = std::bit_cast<double>(static_cast<std::uint64_t>(step + 1023) << 52);
+    return sign * static_cast<float>(quotient * scale);
 }
