@@ -1,6 +1,5 @@
 #include "Decimal.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -154,7 +153,8 @@ void AppendFixed(std::string& out, double value, int precision) {
         out.push_back('-');
     // value = mantissa x 2^exponent exactly, read from the bits of the binary64 format (the
     // engine needs nothing from the maths library, which a run would otherwise have to load).
-    const auto bits = std::bit_cast<std::uint64_t>(value);
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
     const int biased = static_cast<int>(bits >> 52) & 0x7FF;
     std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
     int exponent = -1074; // zero and the subnormals
@@ -273,6 +273,8 @@ float NearestFloat(std::string_view mantissa, long exponent, bool negative) {
     if (step > 104)
         return sign * std::numeric_limits<float>::infinity();
     // quotient x 2^step is a float exactly; 2^step, built from its bits, is a normal double.
-    const double scale = std::bit_cast<double>(static_cast<std::uint64_t>(step + 1023) << 52);
+    const std::uint64_t scaleBits = static_cast<std::uint64_t>(step + 1023) << 52;
+    double scale = 0;
+    std::memcpy(&scale, &scaleBits, sizeof scale);
     return sign * static_cast<float>(quotient * scale);
 }
