@@ -3,9 +3,7 @@
 #include "Pixels.h"
 #include "SysUtils.h"
 
-#include <QTest>
 #include <climits>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -31,27 +29,42 @@ std::string MessageOf(const std::function<void()>& f) {
     return "<no exception>";
 }
 
-TEST(Gauge, PercentDone) {
-    struct Case {
-        int min, max, progress, percent;
-    };
-    const Case cases[] = {
-        {0, 100, 50, 50},
-        {0, 3, 1, 33},
-        {0, 100, 0, 0},
-        {5, 5, 5, 0},              // empty range
-        {-10, 10, -5, 25},         // negative minimum
-        {INT_MIN, INT_MAX, 0, 50}, // the whole 32-bit range, no overflow
-        {INT_MIN, INT_MAX, INT_MAX, 100},
-    };
-    for (const Case& k : cases) {
+// The percentage rounds down, also below zero; an empty range is 0 %, and the whole 32-bit
+// range does not overflow. A bound that would cross the other is refused with the accepted
+// bounds in the message, printed without wrapping.
+TEST(Gauge, PercentDoneAndRange) {
+    // min, max, progress, percent
+    const int cases[][4] = {{0, 3, 1, 33},
+                            {5, 5, 5, 0},
+                            {-10, 10, -5, 25},
+                            {INT_MIN, INT_MAX, 0, 50},
+                            {INT_MIN, INT_MAX, INT_MAX, 100}};
+    for (const auto& [min, max, progress, percent] : cases) {
         TCGauge g;
-        g.SetMaxValue(k.max);
-        g.SetMinValue(k.min);
-        g.SetProgress(k.progress);
-        EXPECT_EQ(g.GetPercentDone(), k.percent) << k.min << ".." << k.max << " @ " << k.progress;
+        g.SetMaxValue(max);
+        g.SetMinValue(min);
+        g.SetProgress(progress);
+        EXPECT_EQ(g.GetPercentDone(), percent) << min << ".." << max << " @ " << progress;
     }
-    EXPECT_EQ(TCGauge::PercentOf(-1, 3), -34); // rounds down, also below zero
+    EXPECT_EQ(TCGauge::PercentOf(-1, 3), -34);
+
+    TCGauge g;
+    g.SetProgress(50);
+    EXPECT_EQ(MessageOf([&] { g.SetMinValue(200); }), "Value must be between -2147483647 and 99");
+    EXPECT_EQ(g.MinValue(), 0);
+    g.SetMinValue(100); // equal to the maximum is accepted and pulls the progress along
+    EXPECT_EQ(g.Progress(), 100);
+    TCGauge h;
+    EXPECT_EQ(MessageOf([&] { h.SetMaxValue(-5); }), "Value must be between 1 and 2147483647");
+    h.SetMaxValue(0); // ignored
+    EXPECT_EQ(h.MaxValue(), 100);
+    h.SetProgress(60);
+    h.SetMaxValue(40);
+    EXPECT_EQ(h.Progress(), 40);
+    h.SetMaxValue(INT_MAX);
+    h.SetMinValue(INT_MAX);
+    EXPECT_EQ(MessageOf([&] { h.SetMaxValue(5); }),
+              "Value must be between 2147483648 and 2147483647");
 }
 
 TEST(Gauge, RepaintsOnlyOnChangeAndClampsProgress) {
@@ -95,30 +108,6 @@ TEST(Gauge, RepaintsOnlyOnChangeAndClampsProgress) {
     EXPECT_EQ(g.Progress(), -1);
     g.AddProgress(INT_MIN);
     EXPECT_EQ(g.Progress(), INT_MIN + 5);
-}
-
-TEST(Gauge, RangeSettersRejectWithBoundsInTheMessage) {
-    TCGauge g;
-    g.SetProgress(50);
-    EXPECT_EQ(MessageOf([&] { g.SetMinValue(200); }), "Value must be between -2147483647 and 99");
-    EXPECT_EQ(g.MinValue(), 0);
-    g.SetMinValue(100); // equal to the maximum is accepted and pulls the progress along
-    EXPECT_EQ(g.Progress(), 100);
-
-    TCGauge h;
-    EXPECT_EQ(MessageOf([&] { h.SetMaxValue(-5); }), "Value must be between 1 and 2147483647");
-    h.SetMaxValue(0); // ignored
-    EXPECT_EQ(h.MaxValue(), 100);
-    h.SetProgress(60);
-    h.SetMaxValue(40);
-    EXPECT_EQ(h.Progress(), 40);
-
-    // A bound beyond the 32-bit range is printed without wrapping.
-    TCGauge e;
-    e.SetMaxValue(INT_MAX);
-    e.SetMinValue(INT_MAX);
-    EXPECT_EQ(MessageOf([&] { e.SetMaxValue(5); }),
-              "Value must be between 2147483648 and 2147483647");
 }
 
 TEST(Gauge, TextIsThePercentCentredAndInvertsWhatLiesUnderIt) {
@@ -180,8 +169,10 @@ TEST(Gauge, KindsDrawTheirShapes) {
         // The dial alone at 0 %; at 50 % the needle points straight up from the bottom centre.
         {gkNeedle, bsSingle, 0, {}, {{50, 30, clYellow}, {2, 3, clBtnFace}}},
         {gkNeedle, bsSingle, 50, {}, {{50, 80, clRed}, {49, 30, clRed}, {60, 30, clYellow}}},
+        {gkNeedle, bsSingle, 25, {}, {{32, 63, clRed}, {68, 63, clYellow}}},
     };
     for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.kind << " " << k.progress << " %");
         TCGauge g;
         g.SetShowText(false);
         g.SetKind(k.kind);
@@ -193,20 +184,18 @@ TEST(Gauge, KindsDrawTheirShapes) {
         const int inset = k.border == bsSingle ? 1 : 0, side = 100 - 2 * inset;
         if (k.probes.empty()) {
             const int area = k.bar.Width() * k.bar.Height();
-            EXPECT_EQ(Count(s, clRed, k.bar), area) << k.kind << " " << k.progress;
+            EXPECT_EQ(Count(s, clRed, k.bar), area);
             EXPECT_EQ(Count(s, clYellow, {inset, inset, 100 - inset, 100 - inset}),
-                      side * side - area)
-                << k.kind << " " << k.progress;
+                      side * side - area);
         }
         for (const auto& [x, y, color] : k.probes)
-            EXPECT_EQ(At(s, x, y), ColorToRGB(color))
-                << k.kind << " " << k.progress << "% at " << x << "," << y;
+            EXPECT_EQ(At(s, x, y), ColorToRGB(color)) << x << "," << y;
         // A black ring one pixel wide, or none; the shapes keep inside it, but for the needle's
         // base line, drawn on the bottom row.
-        EXPECT_EQ(Count(s, clBlack), (k.kind == gkNeedle ? 3 : 4) * 99 * inset) << k.kind;
+        EXPECT_EQ(Count(s, clBlack), (k.kind == gkNeedle ? 3 : 4) * 99 * inset);
         EXPECT_EQ(Count(s, clBlack, {0, 0, 100, 1}), 100 * inset);
         if (k.progress == 0) {
-            EXPECT_EQ(Count(s, clRed, {30, 40, 70, 90}), 0) << k.kind;
+            EXPECT_EQ(Count(s, clRed, {30, 40, 70, 90}), 0);
         }
     }
 }

@@ -3,9 +3,7 @@
 #include "Pixels.h"
 #include "SysUtils.h"
 
-#include <QApplication>
 #include <climits>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -33,8 +31,8 @@ TEST(PerformanceGraph, GridLinesColoursAndClamps) {
     EXPECT_EQ(RowsOf(g, 1, kGrid), (std::vector<int>{15, 30, 45, 60, 75, 90}));
 
     g.SetBackColor(clNavy);
-    g.SetForeColor(clYellow);
     EXPECT_EQ(At(g, 0, 0), clNavy);
+    g.SetForeColor(clYellow);
     EXPECT_EQ(ColumnsOf(g, 1, clYellow).size(), 6u);
     g.SetGridSize(40);
     EXPECT_EQ(RowsOf(g, 1, clYellow), (std::vector<int>{40, 80}));

@@ -2,17 +2,15 @@
 // arrows pixel by pixel) and the spin edit (limits and steps with the 32-bit wrap, the character
 // filter, keys, read-only and editor-disabled behaviour, clamping on leaving, layout, repeat).
 #include "Cspin.h"
+#include "Pixels.h"
 #include "SysUtils.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
 #include <QLocale>
-#include <QTest>
 #include <climits>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -74,28 +72,21 @@ struct SpinWindow {
     void Tick() const { Up()->RepeatTimer()->OnTimer()(Up()->RepeatTimer()); }
 };
 
-// The up arrow, 9 x 6, 16 colours: '#' black, '.' olive (transparent).
-void ExpectArrow(const QImage& image, bool up) {
-    static const char* const rows[] = {".........", "....#....", "...###...",
-                                       "..#####..", ".#######.", "........."};
-    ASSERT_EQ(image.size(), QSize(9, 6));
-    ASSERT_EQ(image.colorCount(), 16);
-    EXPECT_EQ(image.color(0) & 0xFFFFFF, 0x000000u);
-    EXPECT_EQ(image.color(3) & 0xFFFFFF, 0x808000u);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 9; ++x)
-            EXPECT_EQ(image.pixelIndex(x, y), rows[up ? y : 5 - y][x] == '#' ? 0 : 3)
-                << (up ? "up " : "down ") << x << "," << y;
+// A 16-colour glyph as rows of text: '#' for colour 0 (the arrow), '.' for the rest.
+std::vector<std::string> Rows(const QImage& image) {
+    std::vector<std::string> rows(std::size_t(image.height()), std::string(image.width(), '.'));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelIndex(x, y) == 0)
+                rows[std::size_t(y)][std::size_t(x)] = '#';
+    return rows;
 }
 
 TEST(SpinButton, SplitsItsHeightBetweenTheButtonsAtLeast15Wide) {
     struct Case {
         int w, h, width, upHeight, downTop, downHeight;
     };
-    const Case cases[] = {{20, 25, 20, 12, 11, 14},
-                          {10, 25, 15, 12, 11, 14},
-                          {0, 2, 15, 1, 0, 2},
-                          {30, 40, 30, 20, 19, 21}};
+    const Case cases[] = {{10, 25, 15, 12, 11, 14}, {30, 40, 30, 20, 19, 21}};
     for (const Case& c : cases) {
         TCSpinButton spin;
         spin.SetBounds(3, 4, c.w, c.h);
@@ -113,31 +104,25 @@ TEST(SpinButton, SplitsItsHeightBetweenTheButtonsAtLeast15Wide) {
 // Space clicks the framed button.
 TEST(SpinButton, KeysStepAndMoveTheDottedFocusFrame) {
     SpinWindow w(0, 0, true);
-    const auto framed = [&](TTimerSpeedButton* b) { return bool(b->TimerBtnFlags & ShowFocus); };
-    const QImage plain = w.spin->UpBtn()->grab().toImage();
+    const auto up = [&] { return pixels::Shot(*w.spin->UpBtn()); };
+    const QImage plain = up();
     w.spin->setFocus(Qt::TabFocusReason);
-    const QImage shown = w.spin->UpBtn()->grab().toImage();
-    // The up button is 20 x 12: every changed pixel lies on the outline of (3, 3, 17, 9).
+    // The up button is 20 x 12: the changed pixels lie on the outline of (3, 3, 17, 9), dotted.
+    const std::vector<QPoint> changed = pixels::Changed(plain, up());
     const QRect frame(3, 3, 14, 6);
-    int changed = 0;
-    for (int y = 0; y < plain.height(); ++y)
-        for (int x = 0; x < plain.width(); ++x)
-            if (plain.pixel(x, y) != shown.pixel(x, y)) {
-                ++changed;
-                EXPECT_TRUE(frame.contains(x, y) && !frame.adjusted(1, 1, -1, -1).contains(x, y))
-                    << x << "," << y;
-            }
-    EXPECT_GT(changed, 8);
-    EXPECT_LT(changed, 2 * (14 + 6)); // dotted: not every pixel of the outline
+    for (const QPoint& p : changed)
+        EXPECT_TRUE(frame.contains(p) && !frame.adjusted(1, 1, -1, -1).contains(p)) << p.x();
+    EXPECT_GT(changed.size(), 8u);
+    EXPECT_LT(changed.size(), 2u * (14 + 6));
     QTest::keyClick(w.spin, Qt::Key_Down);
     EXPECT_EQ(w.spin->FocusedBtn(), w.spin->DownBtn());
-    EXPECT_EQ(w.spin->UpBtn()->grab().toImage(), plain);
-    EXPECT_TRUE(framed(w.spin->DownBtn()));
+    EXPECT_EQ(up(), plain);
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_A, Qt::Key_Up, Qt::Key_Space})
         QTest::keyClick(w.spin, key);
     EXPECT_EQ(w.clicks, "dduu");
-    w.other->setFocus();
-    EXPECT_FALSE(framed(w.spin->UpBtn()));
+    EXPECT_NE(up(), plain);
+    w.other->setFocus(); // leaving takes the frame away
+    EXPECT_EQ(up(), plain);
 }
 
 TEST(SpinButton, PressingAButtonTakesTheFocusOnlyAsATabStop) {
@@ -162,16 +147,16 @@ TEST(SpinButton, PressingAButtonTakesTheFocusOnlyAsATabStop) {
 // The built-in arrows are exact, in the palette's button-text colour (black in the default
 // palette); a glyph of one's own keeps its colours, and a null glyph brings the arrow back.
 TEST(SpinButton, ArrowsAndGlyphs) {
-    ExpectArrow(QImage(QStringLiteral(":/bitmaps/SpinUp.bmp")), true);
-    ExpectArrow(QImage(QStringLiteral(":/bitmaps/SpinDown.bmp")), false);
+    const std::vector<std::string> arrow = {".........", "....#....", "...###...",
+                                            "..#####..", ".#######.", "........."};
     SpinWindow w;
-    ExpectArrow(w.spin->GetDownGlyph(), false);
     QImage star(3, 3, QImage::Format_RGB32);
     star.fill(qRgb(0, 128, 128));
     star.setPixel(1, 1, qRgb(255, 0, 0));
     w.spin->SetUpGlyph(star);
     w.spin->SetUpGlyph(QImage());
-    ExpectArrow(w.spin->GetUpGlyph(), true);
+    EXPECT_EQ(Rows(w.spin->GetUpGlyph()), arrow);
+    EXPECT_EQ(Rows(w.spin->GetDownGlyph()), std::vector(arrow.rbegin(), arrow.rend()));
 
     w.spin->SetDownGlyph(star);
     const QPalette light = QApplication::palette();
@@ -197,20 +182,14 @@ std::unique_ptr<ProbeEdit> Limited(int min, int max, const char* text, int incre
     return edit;
 }
 
-// Setting clamps (min above max: min wins, equal limits: none); reading does not clamp but
-// repairs a non-number to the minimum; a step reads, wraps at 32 bits, then clamps.
+// Setting clamps (min above max: min wins, equal limits: none); a step reads the text without
+// clamping (a non-number reads as the minimum), wraps at 32 bits, then clamps.
 TEST(SpinEdit, SetReadAndStepAgainstTheLimits) {
     const int set[][4] = {{-60, 60, 100, 60}, {7, 7, 1000, 1000}, {10, 5, 7, 10}, {10, 5, 12, 5}};
     for (const auto& [min, max, value, shown] : set) {
         auto edit = Limited(min, max, "");
         edit->SetValue(value);
         EXPECT_EQ(edit->text(), IntToStr(shown)) << min << ".." << max << " " << value;
-    }
-    const std::pair<const char*, int> read[] = {{"-61", -61}, {"abc", -60}, {"99999999999", -60}};
-    for (const auto& [text, value] : read) {
-        auto edit = Limited(-60, 60, text);
-        EXPECT_EQ(edit->GetValue(), value) << text;
-        EXPECT_EQ(edit->text(), value == -60 ? "-60" : text);
     }
     struct Step {
         int min, max, increment;
@@ -221,7 +200,8 @@ TEST(SpinEdit, SetReadAndStepAgainstTheLimits) {
     const Step steps[] = {
         {-60, 60, 10, "75", false, 60},         {-60, 60, 1, "abc", true, -59},
         {0, 0, 1, "2147483647", true, INT_MIN}, {0, 0, 1, "-2147483648", false, INT_MAX},
-        {0, 0, INT_MIN, "-1", false, INT_MAX},  {-10, 10, INT_MAX, "5", true, -10}};
+        {0, 0, INT_MIN, "-1", false, INT_MAX},  {-10, 10, INT_MAX, "5", true, -10},
+        {-60, 60, 1, "-61", true, -60},         {-60, 60, 1, "99999999999", false, -60}};
     for (const Step& c : steps) {
         auto edit = Limited(c.min, c.max, c.start, c.increment);
         c.up ? edit->UpClick(edit.get()) : edit->DownClick(edit.get());
@@ -234,9 +214,9 @@ TEST(SpinEdit, CharacterFilterFollowsTheEditorAndTheLocale) {
         int code;
         bool editing, notEditing; // accepted while the editor is enabled / disabled
     };
-    const Case cases[] = {{'7', true, false},  {'-', true, false}, {'.', true, false},
-                          {'a', false, false}, {8, true, false},   {13, false, false},
-                          {3, true, true},     {22, true, true},   {0xB5, false, false}};
+    const Case cases[] = {{'7', true, false},  {'-', true, false}, {'a', false, false},
+                          {8, true, false},    {13, false, false}, {3, true, true},
+                          {0xB5, false, false}};
     const QLocale saved;
     QLocale::setDefault(QLocale::c());
     for (const Case& c : cases) {
@@ -305,20 +285,17 @@ TEST(SpinEdit, ArrowKeysStepAndStillReachOnKeyDownButOnlyBeepWhenReadOnly) {
 }
 
 TEST(SpinEdit, LeavingClampsTheTypedValueButOpeningAMenuDoesNot) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"75", "60"}, {"-75", "-60"}, {"12", "12"}, {"-", "-60"}};
-    for (const auto& [typed, afterLeaving] : cases) {
-        SpinWindow w(-60, 60);
+    SpinWindow w(-60, 60);
+    w.Type(QStringLiteral("75"));
+    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(w.edit, &popup);
+    EXPECT_EQ(w.Text(), QStringLiteral("75"));
+    for (const auto& [typed, afterLeaving] : {std::pair{"75", "60"}, {"12", "12"}, {"-", "-60"}}) {
         w.Type(QString::fromLatin1(typed));
         QTest::keyClick(w.edit, Qt::Key_Tab);
         EXPECT_TRUE(w.other->hasFocus());
         EXPECT_EQ(w.Text(), QString::fromLatin1(afterLeaving)) << typed;
     }
-    SpinWindow w(-60, 60);
-    w.Type(QStringLiteral("75"));
-    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
-    QApplication::sendEvent(w.edit, &popup);
-    EXPECT_EQ(w.edit->GetValue(), 75);
 }
 
 TEST(SpinEdit, HeightNeverGoesBelowTheMinimumAndTheButtonSitsInsideTheRightEdge) {
@@ -330,20 +307,11 @@ TEST(SpinEdit, HeightNeverGoesBelowTheMinimumAndTheButtonSitsInsideTheRightEdge)
     TCSpinButton* spin = w.edit->SpinBtn();
     // Client coordinates 69, 0, 15 x 17, plus the two-pixel border.
     EXPECT_EQ(spin->geometry(), QRect(71, 2, 15, 17));
-    EXPECT_EQ(w.Down()->geometry(), QRect(0, 7, 15, 10));
     EXPECT_EQ(w.edit->EditRect(), QRect(0, 0, 85 - 15 - 2, 19));
     w.edit->SetBounds(40, 48, 120, 30);
     EXPECT_EQ(spin->geometry(), QRect(2 + 120 - 20, 2, 15, 25));
-
     w.edit->resize(89, 3); // also through Qt's own geometry calls
     EXPECT_EQ(w.edit->Height(), w.edit->GetMinHeight());
-    ProbeEdit hidden; // a hidden edit lays itself out at once
-    QFont big = hidden.font();
-    big.setPixelSize(30);
-    hidden.setFont(big);
-    hidden.SetBounds(0, 0, 89, 10);
-    EXPECT_EQ(hidden.Height(), hidden.GetMinHeight());
-    EXPECT_GT(hidden.Height(), 30);
 }
 
 TEST(SpinEdit, HoldingAButtonRepeatsAfter400ThenEvery100Milliseconds) {
@@ -382,11 +350,6 @@ TEST(SpinEdit, HoldingAButtonRepeatsAfter400ThenEvery100Milliseconds) {
     EXPECT_THROW(QTest::mouseRelease(w.Up(), Qt::LeftButton, {}, QPoint(7, 3)), ERangeError);
     EXPECT_FALSE(timer->Running());
     EXPECT_EQ(w.Text(), QStringLiteral("4"));
-    w.other->setFocus(); // a click into the text itself places the caret instead
-    QTest::mouseClick(w.edit, Qt::LeftButton, {}, QPoint(10, 10));
-    QApplication::processEvents();
-    EXPECT_TRUE(w.edit->hasFocus());
-    EXPECT_EQ(w.edit->selectedText(), QString());
 }
 
 // However a press ends, the repeat stops with it; it does not wait for the next press.

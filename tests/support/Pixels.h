@@ -60,6 +60,16 @@ inline TRect Ink(const QImage& image, TColor background, TRect r = {}) {
     return ink.Width() > 0 ? ink : TRect{};
 }
 
+// The points where two pictures of the same size differ.
+inline std::vector<QPoint> Changed(const QImage& a, const QImage& b) {
+    std::vector<QPoint> points;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                points.emplace_back(x, y);
+    return points;
+}
+
 // The columns of row y, or the rows of column x, that show `color`.
 inline std::vector<int> ColumnsOf(const QImage& image, int y, TColor color) {
     std::vector<int> xs;
