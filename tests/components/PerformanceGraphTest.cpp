@@ -47,16 +47,6 @@ TEST(PerformanceGraph, GridLinesColoursAndClamps) {
     EXPECT_EQ(g.HistorySize(), 102);
 }
 
-TEST(PerformanceGraph, RoundUp) {
-    const std::tuple<int, int, int> cases[] = {
-        {1234, 100, 1300},        {-150, 100, 0},         {5, 0, 5},
-        {INT_MAX, 1000, INT_MAX}, {INT_MIN, -1, INT_MIN}, {INT_MIN, 1000, -2147482000},
-    };
-    for (const auto& [value, multiple, expected] : cases)
-        EXPECT_EQ(TPerformanceGraph::RoundUp(value, multiple), expected)
-            << value << " " << multiple;
-}
-
 TEST(PerformanceGraph, ScaleFollowsTheData) {
     TPerformanceGraph g;
     int changes = 0;
@@ -81,6 +71,17 @@ TEST(PerformanceGraph, ScaleFollowsTheData) {
     EXPECT_EQ(g.Scale(), 2000);
     g.SetScale(2000);
     EXPECT_EQ(changes, 2);
+    // The rounding at the ends of the range: no overflow, no division by a zero multiple.
+    const std::tuple<int, int, int> cases[] = {
+        {-150, 100, 0},
+        {5, 0, 5},
+        {INT_MAX, 1000, INT_MAX},
+        {INT_MIN, -1, INT_MIN},
+        {INT_MIN, 1000, -2147482000},
+    };
+    for (const auto& [value, multiple, expected] : cases)
+        EXPECT_EQ(TPerformanceGraph::RoundUp(value, multiple), expected)
+            << value << " " << multiple;
 }
 
 TEST(PerformanceGraph, ScaleZeroDrawsNothing) {
