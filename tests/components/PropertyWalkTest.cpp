@@ -32,7 +32,10 @@ QStringList RegisteredNames() {
     return names;
 }
 
-TEST(Registration, EachUnitAnnouncesItsClassesInOrderAllOnOnePageAndARepeatOnlyMovesThePage) {
+// Each unit announces its classes, all on one page; a repeat only moves the page. Each class
+// has a picture of its own (the Designer plugin's test sees six different icons): a 24 x 24 BMP
+// with 4 bits per pixel and 16 different colours, found by its class name in any letter case.
+TEST(Registration, EachUnitAnnouncesItsClassesInOrderEachWithItsPaletteBitmap) {
     const std::pair<void (*)(), QStringList> units[] = {
         {Ccalendr::Register, {"TCCalendar"}},
         {Cgrid::Register, {"TCColorGrid"}},
@@ -48,9 +51,20 @@ TEST(Registration, EachUnitAnnouncesItsClassesInOrderAllOnOnePageAndARepeatOnlyM
     RegisterAllComponents();
     RegisterAllComponents();
     EXPECT_EQ(RegisteredNames(), QStringList(std::begin(kAllClasses), std::end(kAllClasses)));
-    for (const auto& entry : RegisteredComponents())
-        EXPECT_EQ(entry.Page, "Velquor") << entry.Class.ClassName().toStdString();
+    for (const auto& entry : RegisteredComponents()) {
+        const QString name = entry.Class.ClassName();
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(entry.Page, "Velquor");
+        // 16 colours and 24 rows of 12 bytes after the two plain headers, uncompressed.
+        EXPECT_EQ(QFile(PaletteBitmapPath(name)).size(), 14 + 40 + 16 * 4 + 24 * 12);
+        const QImage image = LoadPaletteBitmap(name.toLower());
+        const QList<QRgb> table = image.colorTable();
+        EXPECT_EQ(image.size(), QSize(24, 24));
+        EXPECT_EQ(QSet<QRgb>(table.begin(), table.end()).size(), 16);
+        EXPECT_EQ(entry.PaletteBitmap, image);
+    }
     EXPECT_EQ(FindRegisteredComponent("TTimerSpeedButton"), nullptr); // lives inside the spin
+    EXPECT_TRUE(LoadPaletteBitmap("TTimerSpeedButton").isNull());
     const TComponentClass again[] = {ComponentClass<TCGauge>(),
                                      {nullptr, [](QWidget* parent) { return new QWidget(parent); }},
                                      {&TCColorGrid::staticMetaObject, nullptr}};
@@ -58,24 +72,6 @@ TEST(Registration, EachUnitAnnouncesItsClassesInOrderAllOnOnePageAndARepeatOnlyM
     EXPECT_EQ(RegisteredNames(), QStringList(std::begin(kAllClasses), std::end(kAllClasses)));
     EXPECT_EQ(FindRegisteredComponent("TCGauge")->Page, "Other");
     EXPECT_EQ(FindRegisteredComponent("TCColorGrid")->Page, "Velquor");
-}
-
-// Each class has a picture of its own (the Designer plugin's test sees six different icons): a
-// 24 x 24 BMP with 4 bits per pixel and a palette of 16 different colours, found by its class
-// name in any letter case.
-TEST(Registration, EachClassHasAPaletteBitmap) {
-    RegisterAllComponents();
-    for (const char* name : kAllClasses) {
-        QFile file(PaletteBitmapPath(name));
-        // 16 colours and 24 rows of 12 bytes after the two plain headers, uncompressed.
-        EXPECT_EQ(file.size(), 14 + 40 + 16 * 4 + 24 * 12) << name;
-        const QImage image = LoadPaletteBitmap(QString(name).toLower());
-        const QList<QRgb> table = image.colorTable();
-        EXPECT_EQ(image.size(), QSize(24, 24)) << name;
-        EXPECT_EQ(QSet<QRgb>(table.begin(), table.end()).size(), 16) << name;
-        EXPECT_EQ(FindRegisteredComponent(name)->PaletteBitmap, image) << name;
-    }
-    EXPECT_TRUE(LoadPaletteBitmap("TTimerSpeedButton").isNull());
 }
 
 // Every own property of plain type (number, flag, colour, enumeration) that a form stores has a
