@@ -238,7 +238,7 @@ TEST(ColorGrid, FocusSelectorAndLooks) {
             {1, 0, 25, 25, face},    {1, 0, 26, 26, shadow},  {1, 0, 48, 48, light},
             {1, 1, 28, 28, c},       {1, 1, 29, 29, inverse}, {1, 1, 30, 29, c},
             {0, 0, 25, 25, clBlack}, {0, 0, 26, 26, c},       {0, 1, 25, 25, clWhite},
-            {0, 1, 26, 26, c},       {0, 1, 27, 27, clBlack},
+            {0, 1, 26, 26, c},       {0, 1, 27, 27, clBlack}, {0, 1, 47, 47, clBlack},
         };
         for (const auto& [is3D, isFocused, x, y, color] : probes)
             if (is3D == ctl3D) {

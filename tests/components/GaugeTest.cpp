@@ -161,7 +161,8 @@ TEST(Gauge, KindsDrawTheirShapes) {
         {gkText, bsSingle, 70, {1, 1, 1, 1}, {}}, // no text: only the back colour
         // Empty ellipse at 0 %: back colour inside, control colour in the corners.
         {gkPie, bsSingle, 0, {}, {{60, 20, clYellow}, {80, 50, clYellow}, {3, 3, clBtnFace}}},
-        // A quarter grows clockwise from the top.
+        // A sliver at 1 %; a quarter grows clockwise from the top.
+        {gkPie, bsSingle, 1, {}, {{50, 10, clRed}, {47, 10, clYellow}}},
         {gkPie, bsSingle, 25, {}, {{60, 20, clRed}, {80, 45, clRed}, {80, 60, clYellow}}},
         {gkPie, bsSingle, 50, {}, {{60, 80, clRed}, {40, 80, clYellow}, {30, 30, clYellow}}},
         // Full: no sliver of the back colour at the top, the radii close it.
