@@ -66,24 +66,20 @@ TEST(ColorGrid, NewGridPaletteAndDefaults) {
 }
 
 TEST(ColorGrid, SizeSnapsToWholeCells) {
-    struct Case {
-        TGridOrdering ordering;
-        int width, height, snappedW, snappedH, cellW, cellH;
-    };
-    const Case cases[] = {
+    // ordering, width and height asked for, then the snapped width and height and the cell's
+    const std::tuple<TGridOrdering, int, int, int, int, int, int> cases[] = {
         {go16x1, 100, 100, 96, 100, 6, 100}, {go8x2, 100, 100, 96, 100, 12, 50},
         {go4x4, 100, 100, 100, 100, 25, 25}, {go2x8, 100, 100, 100, 96, 50, 12},
         {go1x16, 100, 100, 100, 96, 100, 6}, {go4x4, 103, 50, 100, 48, 25, 12},
     };
-    for (const Case& k : cases) {
+    for (const auto& [ordering, width, height, snappedW, snappedH, cellW, cellH] : cases) {
         TCColorGrid g;
-        g.SetBounds(7, 9, k.width, k.height);
-        g.SetGridOrdering(k.ordering);
+        g.SetBounds(7, 9, width, height);
+        g.SetGridOrdering(ordering);
         EXPECT_EQ((TRect{g.Left(), g.Top(), g.Width(), g.Height()}),
-                  (TRect{7, 9, k.snappedW, k.snappedH}))
-            << k.ordering;
-        EXPECT_EQ(g.CellWidth(), k.cellW) << k.ordering;
-        EXPECT_EQ(g.CellHeight(), k.cellH) << k.ordering;
+                  (TRect{7, 9, snappedW, snappedH}))
+            << ordering;
+        EXPECT_EQ(QSize(g.CellWidth(), g.CellHeight()), QSize(cellW, cellH)) << ordering;
         EXPECT_EQ(g.Columns() * g.Rows(), 16);
     }
 }

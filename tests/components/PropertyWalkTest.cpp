@@ -189,11 +189,8 @@ INSTANTIATE_TEST_SUITE_P(Registered, EveryProperty, ::testing::ValuesIn(kAllClas
 // Values the widgets refuse: written through the property system (as Designer and a loaded form
 // write them) they leave the old value in place without an exception.
 TEST(PropertyWalk, RefusedWritesKeepTheOldValue) {
-    struct Case {
-        const char* property;
-        QVariant value;
-    };
-    const std::pair<std::function<QWidget*()>, std::vector<Case>> cases[] = {
+    using Refused = std::vector<std::pair<const char*, int>>; // property, value
+    const std::pair<std::function<QWidget*()>, Refused> cases[] = {
         {[] { return new TCColorGrid; },
          {{"GridOrdering", 5}, {"GridOrdering", 7}, {"GridOrdering", -1}}},
         {[] { return new TCGauge; },
@@ -208,11 +205,11 @@ TEST(PropertyWalk, RefusedWritesKeepTheOldValue) {
     };
     for (const auto& [make, refused] : cases) {
         const std::unique_ptr<QWidget> w(make());
-        for (const Case& c : refused) {
-            const QVariant before = w->property(c.property);
-            EXPECT_NO_THROW(w->setProperty(c.property, c.value));
-            EXPECT_EQ(w->property(c.property), before)
-                << w->metaObject()->className() << "." << c.property << " = " << c.value.toInt();
+        for (const auto& [property, value] : refused) {
+            const QVariant before = w->property(property);
+            EXPECT_NO_THROW(w->setProperty(property, value));
+            EXPECT_EQ(w->property(property), before)
+                << w->metaObject()->className() << "." << property << " = " << value;
         }
     }
 }

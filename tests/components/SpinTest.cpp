@@ -186,21 +186,16 @@ TEST(SpinEdit, SetReadAndStepAgainstTheLimits) {
         edit->SetValue(value);
         EXPECT_EQ(edit->text(), IntToStr(shown)) << min << ".." << max << " " << value;
     }
-    struct Step {
-        int min, max, increment;
-        const char* start;
-        bool up;
-        int shown;
-    };
-    const Step steps[] = {
+    // min, max, increment, text, up or down, text after the step
+    const std::tuple<int, int, int, const char*, bool, int> steps[] = {
         {-60, 60, 10, "75", false, 60},         {-60, 60, 1, "abc", true, -59},
         {0, 0, 1, "2147483647", true, INT_MIN}, {0, 0, 1, "-2147483648", false, INT_MAX},
         {0, 0, INT_MIN, "-1", false, INT_MAX},  {-10, 10, INT_MAX, "5", true, -10},
         {-60, 60, 1, "-61", true, -60},         {-60, 60, 1, "99999999999", false, -60}};
-    for (const Step& c : steps) {
-        auto edit = Limited(c.min, c.max, c.start, c.increment);
-        c.up ? edit->UpClick(edit.get()) : edit->DownClick(edit.get());
-        EXPECT_EQ(edit->text(), IntToStr(c.shown)) << c.start << " by " << c.increment;
+    for (const auto& [min, max, increment, start, up, shown] : steps) {
+        auto edit = Limited(min, max, start, increment);
+        up ? edit->UpClick(edit.get()) : edit->DownClick(edit.get());
+        EXPECT_EQ(edit->text(), IntToStr(shown)) << start << " by " << increment;
     }
 }
 
