@@ -117,6 +117,9 @@ TEST(PerformanceGraph, StackedBarsAndLines) {
         EXPECT_EQ(TopRow(g, x, clLime), -1);
     }
     EXPECT_EQ(TopRow(g, 96, clRed), -1);
+    g.DataPoint(clRed, 5); // less than a row: no bar at all
+    g.Update();
+    EXPECT_EQ(TopRow(g, 99, clRed), -1);
 
     TPerformanceGraph l;
     l.SetGradient(1000);
