@@ -14,26 +14,9 @@ constexpr char Banner[] = "VELQUOR version 1.1: Converts CAI point database to S
 constexpr char Notice[] = "Made for the SN10 flight computer.";
 constexpr int HeaderLine = 6;
 
-// A text as it may stand in one line of the file: every line break becomes a blank, so the text
-// cannot end its line early, and inside double quotes every double quote becomes an apostrophe,
-// so it cannot end the quoted text early. The stored text stays as it is; copy holds the changed
-// one when anything changes.
-const char* OnOneLine(std::string& copy, const char* text, bool quoted = false) {
-    const char* special = quoted ? "\r\n\"" : "\r\n";
-    if (!std::strpbrk(text, special))
-        return text;
-    copy.assign(text);
-    for (char& c : copy) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
-        else if (quoted && c == '"')
-            c = '\'';
-    }
-    return copy.c_str();
-}
-
-// What each character becomes in a line of the file, as OnOneLine changes it: line breaks
-// become blanks, and in a quoted text double quotes become apostrophes.
+// What each character of a text becomes in a line of the file: every line break becomes a
+// blank, so the text cannot end its line early, and inside double quotes every double quote
+// becomes an apostrophe, so it cannot end the quoted text early. Stored texts stay as they are.
 struct OneLineMap {
     char plain[256];
     char quoted[256];
@@ -49,8 +32,18 @@ constexpr OneLineMap MakeOneLineMap() {
 }
 constexpr OneLineMap OneLine = MakeOneLineMap();
 
-// Appends text as OnOneLine changes it, filled with blanks at its end to at least width
-// characters, and returns the new end. The caller makes room for the text and the filling.
+// The text as it may stand in one line of the file, in copy.
+const char* OnOneLine(std::string& copy, const char* text, bool quoted = false) {
+    const char* map = quoted ? OneLine.quoted : OneLine.plain;
+    copy.assign(text);
+    for (char& c : copy)
+        c = map[static_cast<unsigned char>(c)];
+    return copy.c_str();
+}
+
+// Appends the text as it may stand in one line of the file, filled with blanks at its end to at
+// least width characters, and returns the new end. The caller makes room for the text and the
+// filling.
 char* PutOnOneLine(char* out, const char* text, bool quoted, std::size_t width = 0) {
     const char* map = quoted ? OneLine.quoted : OneLine.plain;
     char* const start = out;
