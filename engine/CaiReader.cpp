@@ -29,15 +29,16 @@ char UpperAscii(char c) {
 }
 
 // Copies at most length characters of source into a field of the table and terminates it.
-void CopyCut(char* field, const char* source, std::size_t length) {
-    std::size_t n = strnlen(source, length);
-    std::memcpy(field, source, n);
+void CopyCut(char* field, std::string_view source, std::size_t length) {
+    const std::size_t n = std::min(source.size(), length);
+    std::memcpy(field, source.data(), n);
     field[n] = '\0';
 }
 
 void ReadTitle(const char* line) {
     char* title = ConverterState.SiteTitle;
-    CopyCut(title, line + sizeof TitlePrefix - 1, SiteTitleSize - 1);
+    const char* text = line + sizeof TitlePrefix - 1;
+    CopyCut(title, {text, strnlen(text, SiteTitleSize - 1)}, SiteTitleSize - 1);
     // Trim line feeds, hyphens and white space from the end, but keep the first character.
     for (std::size_t last = std::strlen(title); last > 1; --last) {
         char c = title[last - 1];
@@ -101,7 +102,7 @@ void ApplyTypeLetters(Turnpoint& point, const char* type) {
 // the name alone; the long name is the name. Both are cut to their lengths, without double
 // quotes.
 void BuildNames(Turnpoint& point) {
-    const char* name = point.Name;
+    const std::string_view name(point.Name.c_str(), point.Name.size());
     char number[16];
     std::size_t length = 0;
     if (point.PointId < 1000) {
@@ -112,14 +113,15 @@ void BuildNames(Turnpoint& point) {
             number[0] = '0';
             length = 2;
         }
-        for (std::size_t nameLength = strnlen(name, 5); nameLength < 5; ++nameLength)
+        for (std::size_t nameLength = std::min(name.size(), std::size_t{5}); nameLength < 5;
+             ++nameLength)
             number[length++] = ' ';
     }
     const std::size_t fromNumber = std::min(length, std::size_t{ShortNameSize - 1});
     std::memcpy(point.ShortName, number, fromNumber);
     CopyCut(point.ShortName + fromNumber, name, ShortNameSize - 1 - fromNumber);
     CopyCut(point.LongName, name, LongNameSize - 1);
-    if (std::memchr(point.LongName, '"', LongNameSize)) {
+    if (name.find('"') < LongNameSize - 1) {
         ReplaceQuotes(point.ShortName);
         ReplaceQuotes(point.LongName);
     }
@@ -130,15 +132,16 @@ constexpr std::size_t FieldScanLimit = 201;
 constexpr int FieldsPerLine = 7;
 
 // The first FieldsPerLine fields of line, cut at every separator (missing ones stay empty).
-std::string_view* SplitFields(const char* line, char separator,
+std::string_view* SplitFields(std::string_view line, char separator,
                               std::string_view (&fields)[FieldsPerLine]) {
-    const std::size_t length = strnlen(line, FieldScanLimit);
+    const std::size_t length = line.size();
     std::size_t start = 0;
     for (int n = 0; n < FieldsPerLine && start <= length; ++n) {
-        const void* found = std::memchr(line + start, separator, length - start);
+        const void* found = std::memchr(line.data() + start, separator, length - start);
         std::size_t end =
-            found ? static_cast<std::size_t>(static_cast<const char*>(found) - line) : length;
-        fields[n] = std::string_view(line + start, end - start);
+            found ? static_cast<std::size_t>(static_cast<const char*>(found) - line.data())
+                  : length;
+        fields[n] = line.substr(start, end - start);
         start = end + 1;
     }
     return fields;
@@ -203,7 +206,8 @@ void GetField(const char* line, int fieldNumber, char separator, char* out, int 
     std::string_view fields[FieldsPerLine];
     std::string_view field;
     if (fieldNumber >= 1 && fieldNumber <= FieldsPerLine)
-        field = SplitFields(line, separator, fields)[fieldNumber - 1];
+        field =
+            SplitFields({line, strnlen(line, FieldScanLimit)}, separator, fields)[fieldNumber - 1];
     else if (fieldNumber > FieldsPerLine)
         field = FieldAt(line, separator, fieldNumber);
     CopyField(field, out, outSize);
@@ -216,33 +220,39 @@ bool ParsePointLine(char* line) {
         return true;
     std::size_t length = std::strlen(line);
     if (line[length - 1] == '\n')
-        line[length - 1] = '\0';
+        line[--length] = '\0';
 
     Turnpoint& point = TurnpointTable[ConverterState.PointCount];
     // The line is kept once in the text store and cut into its fields there: each field ends
     // with a terminating zero where its separator was.
-    char* stored = StoreText(std::string_view(line, strnlen(line, FieldScanLimit)));
+    const std::string_view kept(line, std::min(length, FieldScanLimit));
+    char* const stored = StoreText(kept);
+    const std::size_t storedLength = *stored ? std::min(kept.size(), StoredTextLimit) : 0;
     std::string_view fields[FieldsPerLine];
-    SplitFields(stored, ',', fields);
-    auto field = [&](int n) -> const char* {
+    SplitFields({stored, storedLength}, ',', fields);
+    auto cut = [&](int n) {
         std::string_view text = Trimmed(fields[n]);
         if (text.empty())
-            return "";
+            return std::string_view("");
         if (text.size() > static_cast<std::size_t>(FieldSize - 1))
             text.remove_suffix(text.size() - (FieldSize - 1));
         const_cast<char*>(text.data())[text.size()] = '\0';
-        return text.data();
+        return text;
+    };
+    auto set = [&](FieldText& field, int n) {
+        const std::string_view text = cut(n);
+        field.Assign(text.empty() ? TextStore : text.data(), text.size());
     };
     char type[TypeFieldSize];
     CopyField(fields[4], type, TypeFieldSize);
-    if (!ScanInt(field(0), point.PointId))
+    if (!ScanInt(cut(0).data(), point.PointId))
         ReportLineError("Invalid or missing point ID number");
     point.SourceLine = ConverterState.LineNumber;
-    point.Latitude = field(1);
-    point.Longitude = field(2);
-    point.Elevation = field(3);
-    point.Name = field(5);
-    point.Comment = field(6);
+    set(point.Latitude, 1);
+    set(point.Longitude, 2);
+    set(point.Elevation, 3);
+    set(point.Name, 5);
+    set(point.Comment, 6);
 
     ApplyTypeLetters(point, type);
     BuildNames(point);

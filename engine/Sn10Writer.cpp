@@ -1,8 +1,10 @@
 #include "Sn10Writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "Messages.h"
 #include "TextFile.h"
@@ -41,48 +43,113 @@ const char* OnOneLine(std::string& copy, const char* text, bool quoted = false) 
     return copy.c_str();
 }
 
-// Appends the text as it may stand in one line of the file, filled with blanks at its end to at
-// least width characters, and returns the new end. The caller makes room for the text and the
-// filling.
-char* PutOnOneLine(char* out, const char* text, bool quoted, std::size_t width = 0) {
-    const char* map = quoted ? OneLine.quoted : OneLine.plain;
-    char* const start = out;
-    for (; *text; ++text)
-        *out++ = map[static_cast<unsigned char>(*text)];
-    while (static_cast<std::size_t>(out - start) < width)
-        *out++ = ' ';
-    return out;
-}
-
 char* Put(char* out, const char* text) {
     const std::size_t length = std::strlen(text);
     std::memcpy(out, text, length);
     return out + length;
 }
 
+// Appends length characters of text, filled with blanks at their end to at least width
+// characters, and returns the new end. The caller makes room for the text and the filling.
+char* PutPadded(char* out, const char* text, std::size_t length, std::size_t width = 0) {
+    std::memcpy(out, text, length);
+    out += length;
+    if (length < width) {
+        std::memset(out, ' ', width - length);
+        out += width - length;
+    }
+    return out;
+}
+
+// Maps the characters from start to end through one of the OneLine maps, in place.
+void MapInPlace(char* start, const char* end, const char* map) {
+    for (; start != end; ++start)
+        *start = map[static_cast<unsigned char>(*start)];
+}
+
 // The point's line, "P \"%s\", %s , %s , %-5s , %-6s , U , \"%-16s%s\"\n" with the short name,
 // latitude, longitude, elevation, type letters, long name and comment, with its CR LF end.
 // Returns the line's end; a line takes at most PointLineRoom characters.
 constexpr std::size_t PointLineRoom = 4 * FieldSize + ShortNameSize + LongNameSize + 32;
-char* PutPointLine(char* out, const Turnpoint& point, const char* letters) {
+static_assert(TextBlockSize > PointLineRoom);
+char* PutPointLine(char* out, const Turnpoint& point, const char* letters,
+                   std::size_t letterCount) {
+    char* const line = out;
     out = Put(out, "P \"");
-    out = PutOnOneLine(out, point.ShortName, true);
+    char* const shortName = out;
+    out = PutPadded(out, point.ShortName, strnlen(point.ShortName, ShortNameSize));
+    char* const shortNameEnd = out;
     out = Put(out, "\", ");
-    out = PutOnOneLine(out, point.Latitude, false);
+    out = PutPadded(out, point.Latitude, point.Latitude.size());
     out = Put(out, " , ");
-    out = PutOnOneLine(out, point.Longitude, false);
+    out = PutPadded(out, point.Longitude, point.Longitude.size());
     out = Put(out, " , ");
-    out = PutOnOneLine(out, point.Elevation, false, 5);
+    out = PutPadded(out, point.Elevation, point.Elevation.size(), 5);
     out = Put(out, " , ");
-    out = PutOnOneLine(out, letters, false, 6);
+    out = PutPadded(out, letters, letterCount, 6);
     out = Put(out, " , U , \"");
-    out = PutOnOneLine(out, point.LongName, true, 16);
-    out = PutOnOneLine(out, point.Comment, true);
+    char* const quoted = out;
+    out = PutPadded(out, point.LongName, strnlen(point.LongName, LongNameSize), 16);
+    out = PutPadded(out, point.Comment, point.Comment.size());
+    // The texts went in as they are stored; the few that hold a line break, or a double quote
+    // inside the quotes, are mapped now.
+    const auto length = static_cast<std::size_t>(out - line);
+    if (std::memchr(line, '\r', length) || std::memchr(line, '\n', length))
+        MapInPlace(line, out, OneLine.plain);
+    if (std::memchr(shortName, '"', static_cast<std::size_t>(shortNameEnd - shortName)))
+        MapInPlace(shortName, shortNameEnd, OneLine.quoted);
+    if (std::memchr(quoted, '"', static_cast<std::size_t>(out - quoted)))
+        MapInPlace(quoted, out, OneLine.quoted);
     return Put(out, "\"\r\n");
 }
 
-// Type letters in their fixed order, whatever the order in the CAI file.
-void BuildTypeLetters(const Turnpoint& point, char* letters) {
+// The file's text, gathered in the run's text block and handed to the file a block at a time.
+class BlockOutput {
+public:
+    explicit BlockOutput(std::FILE* file) : file_(file) {}
+
+    // Where the next characters go, with room for at least count of them.
+    char* Room(std::size_t count) {
+        if (static_cast<std::size_t>(TextBlock + TextBlockSize - end_) < count)
+            Flush();
+        return end_;
+    }
+    void Advance(char* end) { end_ = end; }
+
+    // Appends text, each line feed as CR LF.
+    void PutText(std::string_view text) {
+        for (;;) {
+            const std::size_t newline = text.find('\n');
+            Append(text.substr(0, newline));
+            if (newline == std::string_view::npos)
+                return;
+            Append("\r\n");
+            text.remove_prefix(newline + 1);
+        }
+    }
+
+    // Hands what was gathered to the file.
+    void Flush() {
+        std::fwrite(TextBlock, 1, static_cast<std::size_t>(end_ - TextBlock), file_);
+        end_ = TextBlock;
+    }
+
+private:
+    void Append(std::string_view text) {
+        while (!text.empty()) {
+            const std::size_t count = std::min(
+                text.size(), static_cast<std::size_t>(TextBlock + TextBlockSize - Room(1)));
+            std::memcpy(end_, text.data(), count);
+            end_ += count;
+            text.remove_prefix(count);
+        }
+    }
+    std::FILE* file_;
+    char* end_ = TextBlock;
+};
+
+// Type letters in their fixed order, whatever the order in the CAI file; returns their count.
+std::size_t BuildTypeLetters(const Turnpoint& point, char* letters) {
     char* p = letters;
     if (point.IsTurnpoint)
         *p++ = 'T';
@@ -97,6 +164,7 @@ void BuildTypeLetters(const Turnpoint& point, char* letters) {
     if (point.IsAirport)
         *p++ = 'A';
     *p = '\0';
+    return static_cast<std::size_t>(p - letters);
 }
 
 std::uint32_t HashName(const char* name) {
@@ -120,9 +188,10 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
     static std::string line, copies[3];
     ConverterStateRecord& state = ConverterState;
 
+    BlockOutput output(file);
     FormatText(line, "!%s\n!    %s\n!\n! Converted from CAI file %s\nV QUIVELNAV4\n", Banner,
                Notice, OnOneLine(copies[0], state.CaiFileName));
-    WriteText(file, line);
+    output.PutText(line);
 
     if (state.HomeIndex < 0) {
         ReportLineError("Home point not defined");
@@ -157,28 +226,20 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
         line, "H \"%sCAI conversion  %s\" , Timezone %c%d:%02d , Magvar %0.1f , Home \"%s\"\n",
         OnOneLine(copies[0], state.SiteTitle, true), OnOneLine(copies[1], state.CaiFileName, true),
         sign, hours, minutes, magvar, OnOneLine(copies[2], home.ShortName, true));
-    WriteText(file, line);
+    output.PutText(line);
 
-    // The point lines are gathered in blocks and handed to the file a block at a time.
-    static char block[16 * 1024];
-    static_assert(sizeof block > 2 * PointLineRoom);
-    char* end = block;
     int written = 0;
     char letters[8];
     for (int i = 0; i < state.PointCount; ++i) {
         Turnpoint& point = TurnpointTable[i];
-        BuildTypeLetters(point, letters);
-        if (letters[0] == '\0')
+        const std::size_t letterCount = BuildTypeLetters(point, letters);
+        if (letterCount == 0)
             continue;
         point.OutputLine = ++lineNumber;
         ++written;
-        if (static_cast<std::size_t>(block + sizeof block - end) < PointLineRoom) {
-            std::fwrite(block, 1, static_cast<std::size_t>(end - block), file);
-            end = block;
-        }
-        end = PutPointLine(end, point, letters);
+        output.Advance(PutPointLine(output.Room(PointLineRoom), point, letters, letterCount));
     }
-    std::fwrite(block, 1, static_cast<std::size_t>(end - block), file);
+    output.Flush();
     EmitFormatted("%d points written to: %s\n", written, sn10Path);
 }
 

@@ -8,8 +8,12 @@
 #include <filesystem>
 #include <system_error>
 
+char TextBlock[TextBlockSize];
+
 namespace {
 constexpr unsigned char EndOfFileMark = 0x1A; // Ctrl-Z
+// The reader looks at the block as bytes.
+unsigned char* const block = reinterpret_cast<unsigned char*>(TextBlock);
 
 // Length of the start of text that holds no line feed, carriage return or Ctrl-Z. The line feed
 // is looked for first, so the other two are looked for in one line only.
@@ -31,6 +35,9 @@ bool TextFileReader::Open(const char* path) {
     file_ = std::fopen(path, "rb");
     atEnd_ = failed_ = started_ = false;
     pos_ = length_ = 0;
+    // Whole blocks are read straight into the text block; the file needs no buffer of its own.
+    if (file_)
+        std::setvbuf(file_, nullptr, _IONBF, 0);
     return file_ != nullptr;
 }
 
@@ -45,10 +52,14 @@ bool TextFileReader::Fill() {
         return false;
     const bool first = !started_;
     started_ = true;
-    length_ = std::fread(data_, 1, sizeof data_, file_);
+    length_ = std::fread(block, 1, TextBlockSize, file_);
     pos_ = 0;
+    // A short read ends at the end of the file (or at an error, which the next read reports):
+    // at the end there is nothing more to ask for.
+    if (length_ < TextBlockSize && std::feof(file_) && !std::ferror(file_))
+        atEnd_ = true;
     // Windows editors start a UTF-8 file with a byte-order mark; the text begins after it.
-    if (first && length_ >= 3 && std::memcmp(data_, "\xEF\xBB\xBF", 3) == 0)
+    if (first && length_ >= 3 && std::memcmp(block, "\xEF\xBB\xBF", 3) == 0)
         pos_ = 3;
     if (length_ == 0) {
         if (std::ferror(file_))
@@ -67,13 +78,13 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
             break;
         // Copy plain characters in one sweep; stop at the three that need a closer look.
         const std::size_t room = static_cast<std::size_t>(size - 1 - count);
-        const std::size_t plain = PlainPrefix(data_ + pos_, std::min(room, length_ - pos_));
-        std::memcpy(buffer + count, data_ + pos_, plain);
+        const std::size_t plain = PlainPrefix(block + pos_, std::min(room, length_ - pos_));
+        std::memcpy(buffer + count, block + pos_, plain);
         count += static_cast<int>(plain);
         pos_ += plain;
         if (count == size - 1 || pos_ == length_)
             continue;
-        unsigned char c = data_[pos_++];
+        unsigned char c = block[pos_++];
         if (c == EndOfFileMark) {
             atEnd_ = true;
             pos_ = length_ = 0;
@@ -83,7 +94,7 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
             // A carriage return right before a line feed is part of the line end.
             if (pos_ == length_)
                 Fill();
-            if (pos_ < length_ && data_[pos_] == '\n') {
+            if (pos_ < length_ && block[pos_] == '\n') {
                 ++pos_;
                 c = '\n';
             }
@@ -135,13 +146,14 @@ std::FILE* TextFileWriter::Open(const char* path) {
         return nullptr;
     std::error_code ec;
     fs::path target = path;
-    for (int hops = 0; fs::is_symlink(fs::symlink_status(target, ec)); ++hops) {
+    fs::file_status status = fs::symlink_status(target, ec);
+    for (int hops = 0; fs::is_symlink(status); ++hops) {
         fs::path link = fs::read_symlink(target, ec);
         if (ec || hops == 40)
             return nullptr; // a loop of links names no file
         target = link.is_absolute() ? link : target.parent_path() / link;
+        status = fs::symlink_status(target, ec);
     }
-    const fs::file_status status = fs::status(target, ec);
     if (status.type() == fs::file_type::regular || status.type() == fs::file_type::not_found) {
         file_ = CreateTemporary(target.parent_path(), temporary_);
         if (file_ && status.type() == fs::file_type::regular) {
@@ -155,11 +167,8 @@ std::FILE* TextFileWriter::Open(const char* path) {
     } else if (status.type() != fs::file_type::none) {
         file_ = std::fopen(path, "wb");
     }
-    // The SN10 writer hands over its lines in blocks of its own; a small static buffer carries
-    // the rest without an allocation (the runtime ignores a size given without a buffer).
-    static char buffer[4 * 1024];
     if (file_)
-        std::setvbuf(file_, buffer, _IOFBF, sizeof buffer);
+        std::setvbuf(file_, nullptr, _IONBF, 0);
     return file_;
 }
 
@@ -180,16 +189,4 @@ bool TextFileWriter::Close(bool keep) {
         fs::remove(temporary_, ec);
     temporary_.clear();
     return ok;
-}
-
-void WriteText(std::FILE* file, std::string_view text) {
-    while (!text.empty()) {
-        std::size_t newline = text.find('\n');
-        std::size_t length = newline == std::string_view::npos ? text.size() : newline;
-        std::fwrite(text.data(), 1, length, file);
-        if (newline == std::string_view::npos)
-            return;
-        std::fwrite("\r\n", 1, 2, file);
-        text.remove_prefix(newline + 1);
-    }
 }

@@ -7,6 +7,12 @@
 #include <string>
 #include <string_view>
 
+// The run's block of file text. The CAI reader reads the file through it, and the SN10 writer,
+// which starts when the reading is done, gathers its lines in it: one block for both keeps the
+// memory a run touches small. One reader or writer uses it at a time.
+inline constexpr std::size_t TextBlockSize = 16 * 1024;
+extern char TextBlock[TextBlockSize];
+
 class TextFileReader {
 public:
     enum class Result { Piece, End, Error };
@@ -34,7 +40,6 @@ private:
     bool started_ = false; // the first block was read
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
-    unsigned char data_[16 * 1024];
 };
 
 // Writes a file that replaces its target whole, or not at all. A regular file, or a name where
@@ -50,8 +55,8 @@ public:
     TextFileWriter& operator=(const TextFileWriter&) = delete;
     ~TextFileWriter() { Close(false); }
 
-    // The file to write into, or nullptr when it cannot be created. One writer is open at a
-    // time: they share one buffer.
+    // The file to write into, or nullptr when it cannot be created. The file has no buffer of
+    // its own: every write goes straight to the file, so write in whole blocks.
     std::FILE* Open(const char* path);
 
     // Ends the writing. When keep is true, what was written takes the target's place; otherwise
@@ -64,6 +69,3 @@ private:
     std::string temporary_; // empty when the target is written directly
     std::string target_;
 };
-
-// Writes text, each line feed as CR LF.
-void WriteText(std::FILE* file, std::string_view text);

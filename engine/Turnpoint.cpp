@@ -1,5 +1,6 @@
 #include "Turnpoint.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Messages.h"
@@ -19,10 +20,21 @@ constexpr std::size_t TextStoreSize =
 
 char TextStore[TextStoreSize];
 
+static_assert(TextStoreSize >> 24 == 0, "a store offset must fit in 24 bits");
+static_assert(StoredTextLimit <= 255, "a stored text's length must fit in 8 bits");
+
 FieldText& FieldText::operator=(const char* text) {
-    const bool stored = text >= TextStore && text < TextStore + TextStoreSize;
-    offset_ = stored ? static_cast<std::uint32_t>(text - TextStore) : 0;
+    const char* const end = TextStore + TextStoreSize;
+    const bool stored = text > TextStore && text < end;
+    Assign(stored ? text : TextStore,
+           stored ? strnlen(text, std::min(StoredTextLimit, static_cast<std::size_t>(end - text)))
+                  : 0);
     return *this;
+}
+
+void FieldText::Assign(const char* text, std::size_t length) {
+    bits_ = static_cast<std::uint32_t>(text - TextStore) << LengthBits |
+            static_cast<std::uint32_t>(length);
 }
 
 namespace {

@@ -21,17 +21,23 @@ extern char TextStore[];
 
 // A text field of a point, read as a zero-terminated text of at most FieldSize - 1 characters.
 // The characters live in the run's text store, so that the memory a run touches grows with the
-// file it reads, not with the table's capacity; the record holds only where they start. A field
-// that was never set (a record filled with zeros) reads as empty text.
+// file it reads, not with the table's capacity; the record holds where they start and how many
+// there are, in one 32-bit word. A field that was never set (a record filled with zeros) reads as
+// empty text. Stored texts do not change once a field refers to them.
 class FieldText {
 public:
-    const char* c_str() const { return TextStore + offset_; }
+    const char* c_str() const { return TextStore + (bits_ >> LengthBits); }
     operator const char*() const { return c_str(); }
+    std::size_t size() const { return bits_ & LengthMask; }
     // Makes the field read text, which lies in the text store; any other text reads as empty.
     FieldText& operator=(const char* text);
+    // The same for a text in the store whose length is known.
+    void Assign(const char* text, std::size_t length);
 
 private:
-    std::uint32_t offset_; // no initializer: records stay plain data that zeros reset
+    static constexpr unsigned LengthBits = 8;
+    static constexpr std::uint32_t LengthMask = (1u << LengthBits) - 1;
+    std::uint32_t bits_; // offset << LengthBits | length; no initializer, so that zeros reset it
 };
 
 struct Turnpoint {
@@ -43,15 +49,17 @@ struct Turnpoint {
     FieldText Comment;
     char LongName[LongNameSize];   // Name without double quotes, at most 16 characters
     char ShortName[ShortNameSize]; // the point's identifier, at most 7 characters
-    std::int32_t SourceLine;       // CAI line the point came from
-    std::int32_t OutputLine;       // SN10 line that holds the point, 0 while not written
     std::uint8_t IsLandable;
     std::uint8_t IsAirport;
     std::uint8_t IsTurnpoint;
     std::uint8_t IsStart;
     std::uint8_t IsFinish;
     std::uint8_t IsMarkpoint;
+    std::int32_t SourceLine; // CAI line the point came from
+    std::int32_t OutputLine; // SN10 line that holds the point, 0 while not written
 };
+// Filling the table touches one cache line a record.
+static_assert(sizeof(Turnpoint) == 64);
 
 struct ConverterStateRecord {
     std::int32_t PointCount;
