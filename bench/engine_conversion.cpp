@@ -82,7 +82,7 @@ void FillSameNames() {
     ResetConversionState(0.0f, 1, "bench.dat");
     for (int i = 0; i < TurnpointCapacity - 1; ++i) {
         std::strcpy(TurnpointTable[i].ShortName, "01SAME ");
-        std::snprintf(TurnpointTable[i].LongName, 17, "SAME %d", i);
+        TurnpointTable[i].LongName = StoreText("SAME " + std::to_string(i));
         TurnpointTable[i].OutputLine = 7 + i;
     }
     ConverterState.PointCount = TurnpointCapacity - 1;

@@ -120,11 +120,18 @@ void BuildNames(Turnpoint& point) {
     const std::size_t fromNumber = std::min(length, std::size_t{ShortNameSize - 1});
     std::memcpy(point.ShortName, number, fromNumber);
     CopyCut(point.ShortName + fromNumber, name, ShortNameSize - 1 - fromNumber);
-    CopyCut(point.LongName, name, LongNameSize - 1);
-    if (name.find('"') < LongNameSize - 1) {
-        ReplaceQuotes(point.ShortName);
-        ReplaceQuotes(point.LongName);
+    const std::string_view longName = name.substr(0, LongNameSize - 1);
+    const bool quoted = longName.find('"') != std::string_view::npos;
+    if (longName.size() == name.size() && !quoted) {
+        point.LongName.Assign(name.data(), name.size()); // the name as it stands
+        return;
     }
+    char* copy = StoreText(longName);
+    if (quoted) {
+        ReplaceQuotes(point.ShortName);
+        ReplaceQuotes(copy);
+    }
+    point.LongName = copy;
 }
 
 // Fields are looked for in the first 201 characters of a line only.

@@ -89,7 +89,7 @@ char* PutPointLine(char* out, const Turnpoint& point, const char* letters,
     out = PutPadded(out, letters, letterCount, 6);
     out = Put(out, " , U , \"");
     char* const quoted = out;
-    out = PutPadded(out, point.LongName, strnlen(point.LongName, LongNameSize), 16);
+    out = PutPadded(out, point.LongName, point.LongName.size(), 16);
     out = PutPadded(out, point.Comment, point.Comment.size());
     // The texts went in as they are stored; the few that hold a line break, or a double quote
     // inside the quotes, are mapped now.
@@ -270,7 +270,7 @@ void CheckAmbiguousNames(const char* sn10Path) {
         CountOne(WarningCount);
         EmitFormatted(
             "Warning %s %d: Ambiguous name %s\n    long name 1: %s\n    long name 2: %s\n",
-            sn10Path, point.OutputLine, point.ShortName, point.LongName,
-            TurnpointTable[nextSame[i] - 1].LongName);
+            sn10Path, point.OutputLine, point.ShortName, point.LongName.c_str(),
+            TurnpointTable[nextSame[i] - 1].LongName.c_str());
     }
 }

@@ -47,7 +47,8 @@ struct Turnpoint {
     FieldText Elevation;
     FieldText Name;
     FieldText Comment;
-    char LongName[LongNameSize];   // Name without double quotes, at most 16 characters
+    // Name without double quotes, at most 16 characters: the name's own text when it is one.
+    FieldText LongName;
     char ShortName[ShortNameSize]; // the point's identifier, at most 7 characters
     std::uint8_t IsLandable;
     std::uint8_t IsAirport;
@@ -58,8 +59,7 @@ struct Turnpoint {
     std::int32_t SourceLine; // CAI line the point came from
     std::int32_t OutputLine; // SN10 line that holds the point, 0 while not written
 };
-// Filling the table touches one cache line a record.
-static_assert(sizeof(Turnpoint) == 64);
+static_assert(sizeof(Turnpoint) == 52);
 
 struct ConverterStateRecord {
     std::int32_t PointCount;
@@ -84,8 +84,8 @@ extern std::int32_t WarningCount;
 
 // Copies text (at most its first StoredTextLimit characters) into the run's text store and
 // returns the stored, zero-terminated copy, valid until the next run starts. The store has room
-// for one such text per record of the table. The copy belongs to the caller, which may cut it
-// into fields in place.
+// for one such text and one long name per record of the table. The copy belongs to the caller,
+// which may cut it into fields in place.
 inline constexpr std::size_t StoredTextLimit = 255;
 char* StoreText(std::string_view text);
 
