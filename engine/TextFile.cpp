@@ -15,11 +15,11 @@ constexpr unsigned char EndOfFileMark = 0x1A; // Ctrl-Z
 // The reader looks at the block as bytes.
 unsigned char* const block = reinterpret_cast<unsigned char*>(TextBlock);
 
-// Length of the start of text that holds no line feed, carriage return or Ctrl-Z. The line feed
-// is looked for first, so the other two are looked for in one line only.
+// Length of the start of text that holds no line feed or carriage return. The line feed is
+// looked for first, so the carriage return is looked for in one line only.
 std::size_t PlainPrefix(const unsigned char* text, std::size_t length) {
     for (unsigned char special :
-         {static_cast<unsigned char>('\n'), static_cast<unsigned char>('\r'), EndOfFileMark}) {
+         {static_cast<unsigned char>('\n'), static_cast<unsigned char>('\r')}) {
         if (const void* found = std::memchr(text, special, length))
             length = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - text);
     }
@@ -34,7 +34,7 @@ bool TextFileReader::Open(const char* path) {
         return false;
     file_ = std::fopen(path, "rb");
     atEnd_ = failed_ = started_ = false;
-    pos_ = length_ = 0;
+    pos_ = length_ = markAt_ = 0;
     // Whole blocks are read straight into the text block; the file needs no buffer of its own.
     if (file_)
         std::setvbuf(file_, nullptr, _IONBF, 0);
@@ -61,6 +61,10 @@ bool TextFileReader::Fill() {
     // Windows editors start a UTF-8 file with a byte-order mark; the text begins after it.
     if (first && length_ >= 3 && std::memcmp(block, "\xEF\xBB\xBF", 3) == 0)
         pos_ = 3;
+    // Where the block's first Ctrl-Z is, if it has one: the text ends there.
+    const void* mark = std::memchr(block + pos_, EndOfFileMark, length_ - pos_);
+    markAt_ =
+        mark ? static_cast<std::size_t>(static_cast<const unsigned char*>(mark) - block) : length_;
     if (length_ == 0) {
         if (std::ferror(file_))
             failed_ = true;
@@ -78,7 +82,7 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
             break;
         // Copy plain characters in one sweep; stop at the three that need a closer look.
         const std::size_t room = static_cast<std::size_t>(size - 1 - count);
-        const std::size_t plain = PlainPrefix(block + pos_, std::min(room, length_ - pos_));
+        const std::size_t plain = PlainPrefix(block + pos_, std::min(room, markAt_ - pos_));
         std::memcpy(buffer + count, block + pos_, plain);
         count += static_cast<int>(plain);
         pos_ += plain;
@@ -87,7 +91,7 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
         unsigned char c = block[pos_++];
         if (c == EndOfFileMark) {
             atEnd_ = true;
-            pos_ = length_ = 0;
+            pos_ = length_ = markAt_ = 0;
             break;
         }
         if (c == '\r') {

@@ -40,6 +40,7 @@ private:
     bool started_ = false; // the first block was read
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
+    std::size_t markAt_ = 0; // the first Ctrl-Z of the block at pos_ or after, else length_
 };
 
 // Writes a file that replaces its target whole, or not at all. A regular file, or a name where
