@@ -148,7 +148,7 @@ std::string_view* SplitFields(std::string_view line, char separator,
         std::size_t end =
             found ? static_cast<std::size_t>(static_cast<const char*>(found) - line.data())
                   : length;
-        fields[n] = line.substr(start, end - start);
+        fields[n] = std::string_view(line.data() + start, end - start);
         start = end + 1;
     }
     return fields;

@@ -54,5 +54,6 @@ bool ScanFloat(const char* text, float& value);
 // The six characters that count as white space: blank, tab, line feed, vertical tab, form feed
 // and carriage return. Safe for every byte value.
 constexpr bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    // Tab, line feed, vertical tab, form feed and carriage return are the codes 9 to 13.
+    return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
 }

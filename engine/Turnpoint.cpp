@@ -32,11 +32,6 @@ FieldText& FieldText::operator=(const char* text) {
     return *this;
 }
 
-void FieldText::Assign(const char* text, std::size_t length) {
-    bits_ = static_cast<std::uint32_t>(text - TextStore) << LengthBits |
-            static_cast<std::uint32_t>(length);
-}
-
 namespace {
 std::size_t textStoreUsed = 1; // the first byte stays zero: the empty text
 

@@ -32,7 +32,10 @@ public:
     // Makes the field read text, which lies in the text store; any other text reads as empty.
     FieldText& operator=(const char* text);
     // The same for a text in the store whose length is known.
-    void Assign(const char* text, std::size_t length);
+    void Assign(const char* text, std::size_t length) {
+        bits_ = static_cast<std::uint32_t>(text - TextStore) << LengthBits |
+                static_cast<std::uint32_t>(length);
+    }
 
 private:
     static constexpr unsigned LengthBits = 8;
