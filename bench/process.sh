@@ -52,6 +52,11 @@ mkdir "$work/new"
 "$alternate" "$runs" velquor-convert "$convert" -v 2 "$work/points.dat" "$work/new/{n}.ndb" \
     -- empty-program "$build/bench/bench_empty_program"
 rm -rf "$work/new"
+echo "-- a one-point file, replacing its SN10 file: the part of a run that does not grow with the"
+echo "   file (creating, renaming over and so deleting files, the report)"
+points 1 >"$work/one.dat"
+"$alternate" "$runs" velquor-convert "$convert" -f -v 2 "$work/one.dat" "$work/one.ndb" \
+    -- empty-program "$build/bench/bench_empty_program"
 echo
 if command -v gpsbabel >/dev/null; then
     echo "== the same against GPSBabel reading the same file"
