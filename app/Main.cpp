@@ -601,3 +601,7 @@ void TMainForm::ConvertClick(QObject*) {
     StatusLine->showMessage(
         OutcomeText(LastRunOutcome(), ErrorCount, WarningCount, FileNamePart(OutputFileName)));
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Main.cpp"

@@ -210,3 +210,7 @@ QSize TCCalendar::sizeHint() const {
     const int cellHeight = metrics.height() + metrics.height() / 2;
     return {7 * cellWidth + 6 * line + frame, 7 * cellHeight + 6 * line + frame};
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Ccalendr.cpp"

@@ -265,3 +265,7 @@ void TCGauge::PaintAsText(TBitmap& image, const TRect& rect) {
     image.Canvas()->SetCopyMode(SRCINVERT);
     image.Canvas()->Draw(area.Left, area.Top, textImage);
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Cgauges.cpp"

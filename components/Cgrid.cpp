@@ -327,3 +327,7 @@ void TCColorGrid::KeyDown(WORD& Key, TShiftState Shift) {
     if (target != selection_)
         SetSelection(target);
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Cgrid.cpp"

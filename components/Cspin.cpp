@@ -424,3 +424,7 @@ void TCSpinEdit::CMExit() {
         SetValue(value);
     TCustomEdit::CMExit();
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Cspin.cpp"

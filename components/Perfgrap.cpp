@@ -327,3 +327,7 @@ void TPerformanceGraph::SetPenWidth(int value) {
     Canvas()->Pen().Width = value;
     Replay();
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Perfgrap.cpp"

@@ -210,3 +210,7 @@ void TSpeedButton::Paint() {
         }
     }
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Buttons.cpp"

@@ -408,3 +408,7 @@ bool IsPropertyStored(const QObject* object, const char* property) {
         return value.toInt() != declared.toInt();
     return value != declared;
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Controls.cpp"

@@ -490,3 +490,7 @@ void TCustomGrid::PaintBorder(TCanvas& canvas) {
         canvas.FrameRect(r);
     }
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Grids.cpp"

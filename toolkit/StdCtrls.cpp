@@ -347,3 +347,7 @@ void TCustomEdit::contextMenuEvent(QContextMenuEvent* Event) {
     }
     menu->popup(Event->globalPos());
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_StdCtrls.cpp"

@@ -48,3 +48,7 @@ void TTimer::timerEvent(QTimerEvent* Event) {
     }
     Timer();
 }
+
+// The meta-object code of this unit's classes, compiled here so that a program linking one
+// class does not pull in every other class of the library with it.
+#include "moc_Timer.cpp"
