@@ -5,14 +5,19 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLocale>
 
 namespace {
 
-// The built-in arrows, stored as 4-bit bitmaps among the unit's resources.
+// The built-in arrows, stored as 4-bit bitmaps among the unit's resources. They are read as BMP
+// by name: left to guess, the reader would first load every image format plugin installed to ask
+// each whether it reads ".bmp", which costs a program start far more than the two arrows.
 QImage LoadBitmapResource(const char* Name) {
-    return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(QLatin1String(Name)));
+    QImageReader reader(QStringLiteral(":/bitmaps/%1.bmp").arg(QLatin1String(Name)), "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 // A built-in arrow in the palette's button-text colour instead of its stored black, so that it
