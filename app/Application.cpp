@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "SysUtils.h"
+#include "VelquorStyle.h"
 
 #include <QIcon>
 #include <exception>
@@ -61,7 +62,9 @@ void SetApplicationIcon(QApplication& app) {
     app.setWindowIcon(icon);
 }
 
-VelquorApplication::VelquorApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+VelquorApplication::VelquorApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setStyle(new VelquorStyle(style()));
+}
 
 bool VelquorApplication::notify(QObject* receiver, QEvent* event) {
     try {

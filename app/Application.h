@@ -67,8 +67,8 @@ template <class Handler> auto Guarded(Handler handler) {
     };
 }
 
-// The Qt application of the running program: an exception that escapes any event handler is
-// shown in a message box and the event loop goes on.
+// The Qt application of the running program: its windows are drawn with VelquorStyle, and an
+// exception that escapes any event handler is shown in a message box and the event loop goes on.
 class VelquorApplication : public QApplication {
 public:
     VelquorApplication(int& argc, char** argv);
