@@ -8,48 +8,6 @@ namespace {
 
 using Convert = WindowTest;
 
-QString Banner(const QString& in, const QString& out) {
-    return "*********** " + in + " becomes " + out + " **********";
-}
-
-TEST_F(Convert, AsksBeforeReplacingAnythingButAFolderCancelKeepsEverythingYesOverwrites) {
-    const fs::path deep = dir / std::string(250, 'd'); // the banner stays one line
-    Write(deep / "alps.dat");
-    TMainForm& w = Start(deep);
-    const QString banner = Banner(Q(deep / "alps.dat"), Q(deep / "alps.NDB"));
-    QTest::mouseClick(w.Convert, Qt::LeftButton);
-    EXPECT_EQ(banner, Lines().first());
-    const QString firstReport = w.Messages->toPlainText();
-
-    testfiles::WriteBytes(deep / "alps.NDB", "kept");
-    answers = {mrCancel, mrYes, mrCancel, mrCancel, mrCancel};
-    QTest::mouseClick(w.Convert, Qt::LeftButton);
-    ASSERT_EQ(1u, asked.size());
-    EXPECT_EQ("Output file " + Q(deep / "alps.NDB") + " already exists, Overwrite it?",
-              asked[0].Text);
-    EXPECT_TRUE(asked[0].DlgType == mtWarning &&
-                asked[0].Buttons == TMsgDlgButtons({mbYes, mbCancel}));
-    EXPECT_EQ(firstReport, w.Messages->toPlainText());
-    EXPECT_EQ("kept", testfiles::ReadBytes(deep / "alps.NDB"));
-    w.Convert1->trigger(); // the menu command asks the same
-    EXPECT_EQ(asked[0].Text, asked[1].Text);
-    EXPECT_NE("kept", testfiles::ReadBytes(deep / "alps.NDB"));
-    EXPECT_TRUE(w.Messages->toPlainText().startsWith(firstReport)); // the second report follows
-
-    // Whatever else is in the way is asked about, even what cannot be opened; a folder is not.
-    Write(dir / "unreadable", "x");
-    fs::permissions(dir / "unreadable", fs::perms::none);
-    mkfifo((dir / "pipe").c_str(), 0600); // would block a reader
-    fs::create_symlink("nowhere", dir / "dangling");
-    fs::create_directory(dir / "folder");
-    for (const char* name : {"unreadable", "pipe", "dangling", "folder"}) {
-        OutputFileName = Q(dir / name);
-        w.Convert1->trigger();
-    }
-    EXPECT_EQ(5u, asked.size());
-    EXPECT_EQ(3, Lines().filter(" becomes ").size()); // Cancel converted nothing
-}
-
 TEST_F(Convert, EveryWayOfConvertingSettlesTheVariationFirstAndRefusesAnythingButAWholeNumber) {
     Write(dir / "alps.dat");
     TMainForm& w = Start();
@@ -66,67 +24,63 @@ TEST_F(Convert, EveryWayOfConvertingSettlesTheVariationFirstAndRefusesAnythingBu
         },
         [&] { QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier); }};
     enum { Button, MenuByMouse, MenuByKeyboard, AltC };
-    struct Case {
-        const char* text;
-        int way;
-        const char* passed; // null: refused
-        const char* shownAfter;
-    };
+    // Typed text, way of converting, variation written (null: refused), text shown afterwards.
     // "0x10" cannot be typed: it is dropped in while the focus is elsewhere.
-    const Case cases[] = {
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
         {"75", MenuByMouse, "60.0", "60"}, {"-75", MenuByKeyboard, "-60.0", "-60"},
         {"75", Button, "60.0", "60"},      {"99999999999", AltC, "60.0", "60"},
         {"+7", Button, "7.0", "+7"},       {"", Button, nullptr, ""},
         {"-", MenuByMouse, nullptr, "-"},  {"4.5", MenuByKeyboard, nullptr, "4.5"},
         {"0x10", AltC, nullptr, "0x10"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << '"' << c.text << "\" way " << c.way);
+    for (const auto& [text, way, passed, shownAfter] : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << text << "\" way " << way);
         fs::remove(dir / "alps.NDB");
         w.StatusLine->clearMessage();
         w.Variation->setFocus();
         ASSERT_TRUE(QTest::qWaitFor([&] { return w.Variation->hasFocus(); }));
         w.Variation->selectAll();
         QTest::keyClick(w.Variation, Qt::Key_Delete);
-        QTest::keyClicks(w.Variation, c.text);
-        if (w.Variation->Text() != c.text) {
+        QTest::keyClicks(w.Variation, text);
+        if (w.Variation->Text() != text) {
             w.Messages->setFocus();
-            w.Variation->setText(c.text);
+            w.Variation->setText(text);
         }
         const auto linesBefore = Lines().size();
-        if (c.passed == nullptr)
+        if (passed == nullptr)
             answers.push_back(mrOk); // for the warning
-        ways[c.way]();
-        EXPECT_TRUE(QTest::qWaitFor([&] {
-            return c.passed ? Lines().size() > linesBefore : asked.size() == answers.size();
+        ways[way]();
+        EXPECT_TRUE(QTest::qWaitFor([&, passed = passed] {
+            return passed ? Lines().size() > linesBefore : asked.size() == answers.size();
         }));
-        EXPECT_EQ(c.shownAfter, w.Variation->Text());
+        EXPECT_EQ(shownAfter, w.Variation->Text());
         // The SN10 header carries the variation, e.g. "Magvar 60.0 ,".
         const std::string sn10 = testfiles::ReadBytes(dir / "alps.NDB");
-        EXPECT_TRUE(c.passed ? sn10.find(std::string("Magvar ") + c.passed + " ,") != sn10.npos
-                             : sn10.empty());
-        // A refused entry converts and reports nothing, and the field has the focus.
-        EXPECT_TRUE(c.passed ||
+        EXPECT_TRUE(passed ? sn10.find(std::string("Magvar ") + passed + " ,") != sn10.npos
+                           : sn10.empty());
+        // A refused entry converts and reports nothing, and the field has the focus, its text
+        // selected.
+        EXPECT_TRUE(passed ||
                     (Lines().size() == linesBefore && w.StatusLine->currentMessage().isEmpty() &&
+                     w.Variation->selectedText() == text &&
                      QTest::qWaitFor([&] { return w.Variation->hasFocus(); })));
     }
-    ASSERT_EQ(4u, asked.size());
     for (const MessageBoxRequest& r : asked)
         EXPECT_TRUE(r.DlgType == mtWarning && r.Buttons == TMsgDlgButtons({mbOK}) &&
                     r.Text == "Enter the magnetic variation as a whole number of degrees from "
                               "-60 to 60.");
 }
 
-TEST_F(Convert, StatusLineTellsHowTheRunEndedUntilTheNextHint) {
+TEST_F(Convert, StatusLineTellsHowTheRunEndedAndAnythingButAFolderInTheWayIsAskedAbout) {
     // In a folder without CAI files the list is empty; the folder itself is no file to
     // overwrite (no question) and cannot be read.
     const fs::path folder = dir / "club.data";
     fs::create_directory(folder);
     TMainForm& w = Start(folder);
-    EXPECT_TRUE(Entries().isEmpty());
     EXPECT_EQ(Paths(folder, folder / "", folder, folder / ""), Paths());
     QTest::mouseClick(w.Convert, Qt::LeftButton);
     const QString bare = Q(folder / "");
-    EXPECT_EQ(QStringList({Banner(bare, bare), "Could not open file: " + bare, "No CAI database"}),
+    EXPECT_EQ(QStringList({"*********** " + bare + " becomes " + bare + " **********",
+                           "Could not open file: " + bare, "No CAI database"}),
               Lines());
     EXPECT_EQ("Not converted: the CAI file could not be read", w.StatusLine->currentMessage());
 
@@ -142,7 +96,7 @@ TEST_F(Convert, StatusLineTellsHowTheRunEndedUntilTheNextHint) {
         {CleanCai, name + " written"},
         {line(0) + line(2) + line(3), name + " written, 1 warning"},
         {line(2) + line(3), name + " written, 2 warnings"},
-        {line(0) + line(1) + line(3), name + " written, 1 error, see the messages"},
+        {line(0) + line(3), name + " written, 1 error, 1 warning, see the messages"},
         {CleanCai + bad, name + " not written: 1 error, see the messages"},
         {bad + CleanCai + bad + bad, name + " not written: 3 errors, see the messages"},
         {CleanCai, "Not converted: the SN10 file could not be created"}};
@@ -158,6 +112,37 @@ TEST_F(Convert, StatusLineTellsHowTheRunEndedUntilTheNextHint) {
     QTest::mouseMove(w.Variation, w.Variation->rect().center());
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return w.StatusLine->currentMessage() == "Variation in degrees WEST"; }));
+
+    // A file in the way is asked about: Cancel keeps it and the report, Yes replaces it; the
+    // menu command asks the same.
+    OutputFileName = Q(ndb);
+    testfiles::WriteBytes(ndb, "kept");
+    const QString report = w.Messages->toPlainText();
+    const auto reported = Lines().size();
+    answers = {mrCancel, mrYes, mrCancel, mrCancel, mrCancel};
+    QTest::mouseClick(w.Convert, Qt::LeftButton);
+    EXPECT_EQ("Output file " + Q(ndb) + " already exists, Overwrite it?", asked[0].Text);
+    EXPECT_TRUE(asked[0].DlgType == mtWarning &&
+                asked[0].Buttons == TMsgDlgButtons({mbYes, mbCancel}));
+    EXPECT_EQ(report, w.Messages->toPlainText());
+    EXPECT_EQ("kept", testfiles::ReadBytes(ndb));
+    w.Convert1->trigger();
+    EXPECT_EQ(asked[0].Text, asked[1].Text);
+    EXPECT_NE("kept", testfiles::ReadBytes(ndb));
+    EXPECT_TRUE(w.Messages->toPlainText().startsWith(report)); // the new report follows
+    EXPECT_EQ("*********** " + Q(cai) + " becomes " + Q(ndb) + " **********", Lines()[reported]);
+
+    // So is whatever else is in the way, even what cannot be opened; a folder is not.
+    Write(dir / "unreadable", "x");
+    fs::permissions(dir / "unreadable", fs::perms::none);
+    mkfifo((dir / "pipe").c_str(), 0600); // would block a reader
+    fs::create_symlink("nowhere", dir / "dangling");
+    for (const char* what : {"unreadable", "pipe", "dangling", "club.data"}) {
+        OutputFileName = Q(dir / what);
+        w.Convert1->trigger();
+    }
+    EXPECT_EQ(5u, asked.size());
+    EXPECT_EQ(10, Lines().filter(" becomes ").size()); // Cancel converted nothing
 }
 
 } // namespace

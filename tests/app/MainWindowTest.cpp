@@ -6,7 +6,7 @@ namespace {
 
 using MainWindow = WindowTest;
 
-TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderInItsDesignLayoutAndResizesListAndMemo) {
+TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderInItsDesignLayoutResizesAndShowsHints) {
     for (const char* name : {"zulu.DAT", "Alpha.dat", "bravo.Dat", "notes.txt", "old.dat.bak",
                              ".hidden.dat", "dat", "charlie.dat", "Charlie.dat"})
         Write(dir / name);
@@ -60,12 +60,8 @@ TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderInItsDesignLayoutAndRe
     w.resize(514, 60);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.ClientHeight() == 151; })) << w.ClientHeight();
 
-    w.FileExitItem->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }));
-}
-
-TEST_F(MainWindow, StatusLineShowsTheHintUnderThePointerOrOfTheHighlightedMenuItem) {
-    TMainForm& w = Start();
+    // The hint line shows the hint of the control under the pointer (also its tooltip) or of
+    // the highlighted menu item.
     auto showsHint = [&](const QString& hint) {
         return QTest::qWaitFor([&] { return w.StatusLine->currentMessage() == hint; });
     };
@@ -76,10 +72,8 @@ TEST_F(MainWindow, StatusLineShowsTheHintUnderThePointerOrOfTheHighlightedMenuIt
         {w.Variation, "Variation in degrees WEST"},
         {w.Variation->SpinBtn(), "Variation in degrees WEST"}};
     for (const auto& [widget, hint] : targets) {
-        SCOPED_TRACE(widget->objectName().toStdString() + " " + hint.toStdString());
         QTest::mouseMove(widget, widget->rect().center());
         EXPECT_TRUE(showsHint(hint)) << w.StatusLine->currentMessage().toStdString();
-        // A control with a hint shows it as a tooltip too.
         EXPECT_TRUE(widget == w.Variation->SpinBtn() || widget->toolTip() == hint);
     }
     QMenu* menu = OpenFileMenu();
@@ -92,6 +86,9 @@ TEST_F(MainWindow, StatusLineShowsTheHintUnderThePointerOrOfTheHighlightedMenuIt
     }
     menu->close();
     EXPECT_TRUE(showsHint(""));
+
+    w.FileExitItem->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }));
 }
 
 TEST_F(MainWindow, ChosenFilesSetTheFoldersRefreshListsTheInputFolderAndErrorsAreShown) {
@@ -133,25 +130,21 @@ TEST_F(MainWindow, ChosenFilesSetTheFoldersRefreshListsTheInputFolderAndErrorsAr
 
     // An exception escaping a handler is shown under the program's title, with a full stop
     // unless it ends in one, and the window carries on.
-    const OpenDialogHandler throwing[] = {
-        [](TOpenDialog&) -> bool { throw Exception("Disk not ready"); },
-        [](TOpenDialog&) -> bool { throw ERangeError("Value out of range."); },
-        [](TOpenDialog&) -> bool { throw std::runtime_error("error 42"); },
-        [](TOpenDialog&) -> bool { throw 42; }};
-    for (const OpenDialogHandler& handler : throwing) {
+    const std::pair<OpenDialogHandler, QString> throwing[] = {
+        {[](TOpenDialog&) -> bool { throw Exception("Disk not ready"); }, "Disk not ready."},
+        {[](TOpenDialog&) -> bool { throw ERangeError("Value out of range."); },
+         "Value out of range."},
+        {[](TOpenDialog&) -> bool { throw std::runtime_error("error 42"); }, "error 42."},
+        {[](TOpenDialog&) -> bool { throw 42; }, "Unknown exception."}};
+    for (const auto& [handler, text] : throwing) {
         SetOpenDialogHandler(handler);
         answers.push_back(mrOk);
         w.FileInputDAT->trigger();
+        EXPECT_TRUE(asked.size() == answers.size() && asked.back().Text == text &&
+                    asked.back().Caption == "Velquor utility" && asked.back().DlgType == mtError &&
+                    asked.back().Buttons == TMsgDlgButtons({mbOK}))
+            << text.toStdString();
     }
-    QStringList texts;
-    for (const MessageBoxRequest& r : asked) {
-        texts.append(r.Text);
-        EXPECT_TRUE(r.Caption == "Velquor utility" && r.DlgType == mtError &&
-                    r.Buttons == TMsgDlgButtons({mbOK}));
-    }
-    EXPECT_EQ(
-        QStringList({"Disk not ready.", "Value out of range.", "error 42.", "Unknown exception."}),
-        texts);
     QTest::mouseClick(w.Convert, Qt::LeftButton);
     EXPECT_TRUE(fs::exists(out / "A.NDB"));
 }

@@ -6,8 +6,6 @@
 #include <QTest>
 #include <QtWidgets>
 
-#include <memory>
-
 #include "Application.h"
 #include "Cspin.h"
 #include "Main.h"
@@ -48,6 +46,7 @@ protected:
 
     void TearDown() override {
         form.reset();
+        EXPECT_TRUE(Application.Hint().isEmpty()) << "a closed window left its hint behind";
         SetMessageBoxHandler(std::move(previousBoxes));
         SetOpenDialogHandler(std::move(previousDialogs));
         QDir::setCurrent(savedDirectory);
