@@ -4,7 +4,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -42,10 +41,6 @@ std::vector<std::string> SplitCrLf(const std::string& bytes) {
     if (start < bytes.size())
         out.push_back(bytes.substr(start) + "<no line end>");
     return out;
-}
-
-bool PermissionsAreIgnored() {
-    return ::geteuid() == 0;
 }
 
 } // namespace testfiles

@@ -17,7 +17,4 @@ std::string ReadBytes(const std::filesystem::path& path);
 // marked "<no line end>".
 std::vector<std::string> SplitCrLf(const std::string& bytes);
 
-// True when the process can read and write files whatever their permission bits (root).
-bool PermissionsAreIgnored();
-
 } // namespace testfiles
