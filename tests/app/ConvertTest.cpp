@@ -121,12 +121,14 @@ TEST_F(Convert, StatusLineTellsHowTheRunEndedAndAnythingButAFolderInTheWayIsAske
     const auto reported = Lines().size();
     answers = {mrCancel, mrYes, mrCancel, mrCancel, mrCancel};
     QTest::mouseClick(w.Convert, Qt::LeftButton);
+    ASSERT_EQ(1u, asked.size());
     EXPECT_EQ("Output file " + Q(ndb) + " already exists, Overwrite it?", asked[0].Text);
     EXPECT_TRUE(asked[0].DlgType == mtWarning &&
                 asked[0].Buttons == TMsgDlgButtons({mbYes, mbCancel}));
     EXPECT_EQ(report, w.Messages->toPlainText());
     EXPECT_EQ("kept", testfiles::ReadBytes(ndb));
     w.Convert1->trigger();
+    ASSERT_EQ(2u, asked.size());
     EXPECT_EQ(asked[0].Text, asked[1].Text);
     EXPECT_NE("kept", testfiles::ReadBytes(ndb));
     EXPECT_TRUE(w.Messages->toPlainText().startsWith(report)); // the new report follows
