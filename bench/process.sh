@@ -52,11 +52,13 @@ mkdir "$work/new"
 "$alternate" "$runs" velquor-convert "$convert" -v 2 "$work/points.dat" "$work/new/{n}.ndb" \
     -- empty-program "$build/bench/bench_empty_program"
 rm -rf "$work/new"
-echo "-- a one-point file, replacing its SN10 file: the part of a run that does not grow with the"
-echo "   file (creating, renaming over and so deleting files, the report)"
-points 1 >"$work/one.dat"
-"$alternate" "$runs" velquor-convert "$convert" -f -v 2 "$work/one.dat" "$work/one.ndb" \
+echo "-- the file system's part: a program that only writes as many bytes to a new file and renames"
+echo "   it over the SN10 file, against the empty program, and velquor-convert against it"
+size=$(wc -c <"$work/out.ndb")
+"$alternate" "$runs" replace-floor "$build/bench/bench_replace_floor" "$work/floor.ndb" "$size" \
     -- empty-program "$build/bench/bench_empty_program"
+"$alternate" "$runs" velquor-convert "$convert" -f -v 2 "$work/points.dat" "$work/out.ndb" \
+    -- replace-floor "$build/bench/bench_replace_floor" "$work/floor.ndb" "$size"
 echo
 if command -v gpsbabel >/dev/null; then
     echo "== the same against GPSBabel reading the same file"
