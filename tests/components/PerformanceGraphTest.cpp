@@ -47,8 +47,17 @@ TEST(PerformanceGraph, GridLinesColoursAndClamps) {
     EXPECT_EQ(g.HistorySize(), 102);
 }
 
+// The scale is the largest point rounded up to the gradient; with nothing positive it stays 0
+// and nothing is drawn.
 TEST(PerformanceGraph, ScaleFollowsTheData) {
     TPerformanceGraph g;
+    for (TGraphKind kind : {pgLine, pgBar}) {
+        g.SetKind(kind);
+        g.DataPoint(clRed, -5);
+        g.Update();
+        EXPECT_EQ(g.Scale(), 0);
+        EXPECT_TRUE(ColumnsOf(g, 99, clRed).empty());
+    }
     int changes = 0;
     g.OnScaleChange = [&](QObject* sender) { changes += sender == &g; };
     g.DataPoint(clRed, 1234);
@@ -72,31 +81,14 @@ TEST(PerformanceGraph, ScaleFollowsTheData) {
     g.SetScale(2000);
     EXPECT_EQ(changes, 2);
     // The rounding at the ends of the range: no overflow, no division by a zero multiple.
-    const std::tuple<int, int, int> cases[] = {
-        {-150, 100, 0},
-        {5, 0, 5},
-        {INT_MAX, 1000, INT_MAX},
-        {INT_MIN, -1, INT_MIN},
-        {INT_MIN, 1000, -2147482000},
-    };
+    const std::tuple<int, int, int> cases[] = {{-150, 100, 0},
+                                               {5, 0, 5},
+                                               {INT_MAX, 1000, INT_MAX},
+                                               {INT_MIN, -1, INT_MIN},
+                                               {INT_MIN, 1000, -2147482000}};
     for (const auto& [value, multiple, expected] : cases)
         EXPECT_EQ(TPerformanceGraph::RoundUp(value, multiple), expected)
             << value << " " << multiple;
-}
-
-TEST(PerformanceGraph, ScaleZeroDrawsNothing) {
-    TPerformanceGraph g;
-    g.Update(); // no points at all
-    EXPECT_EQ(g.Scale(), 0);
-    for (TGraphKind kind : {pgLine, pgBar}) {
-        g.SetKind(kind);
-        g.DataPoint(clRed, -5); // nothing positive: the scale stays 0
-        g.DataPoint(clBlue, -2);
-        g.Update();
-        EXPECT_EQ(g.Scale(), 0);
-        EXPECT_TRUE(ColumnsOf(g, 50, clRed).empty());
-        EXPECT_TRUE(ColumnsOf(g, 99, clRed).empty());
-    }
 }
 
 TEST(PerformanceGraph, StackedBarsAndLines) {
@@ -140,17 +132,6 @@ TEST(PerformanceGraph, StackedBarsAndLines) {
     l.DataPoint(clRed, 200);
     l.Update();
     EXPECT_EQ(TopRow(l, 97, clRed), 50);
-}
-
-TEST(PerformanceGraph, SeventeenthPointIsRefused) {
-    TPerformanceGraph g;
-    for (int i = 0; i < 16; ++i)
-        g.DataPoint(clRed, i);
-    EXPECT_THROW(g.DataPoint(clBlue, 99), ERangeError);
-    EXPECT_EQ(g.History(g.CurrentY()).Count, 16);
-    g.Update();
-    g.DataPoint(clBlue, 1); // a new step takes points again
-    EXPECT_EQ(g.History(g.CurrentY()).Count, 1);
 }
 
 TEST(PerformanceGraph, VerticalGridLinesScrollWithThePhase) {
@@ -258,7 +239,17 @@ TEST(PerformanceGraph, WidthChangesResizeTheHistory) {
         EXPECT_NE(TopRow(h, x, clRed), -1) << x;
 }
 
-TEST(PerformanceGraph, NarrowerThanOneStepAndExtremeValues) {
+// A step holds 16 points; a graph narrower than one step still draws; the extreme values neither
+// overflow nor wrap.
+TEST(PerformanceGraph, FullStepsNarrowGraphsAndExtremeValues) {
+    TPerformanceGraph f;
+    for (int i = 0; i < 16; ++i)
+        f.DataPoint(clRed, i);
+    EXPECT_THROW(f.DataPoint(clBlue, 99), ERangeError);
+    f.Update();
+    f.DataPoint(clBlue, 1); // a new step takes points again
+    EXPECT_EQ(f.History(f.CurrentY()).Count, 1);
+
     TPerformanceGraph g;
     g.SetStepSize(5);
     g.SetWidth(3);
