@@ -50,21 +50,6 @@ bool MarkerReads(Grid& g, int square, const QString& text, TColor color) {
     return ink > 0;
 }
 
-TEST(ColorGrid, NewGridPaletteAndDefaults) {
-    Grid g;
-    const TColor expected[16] = {
-        RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
-        RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
-        RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
-        RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255),
-    };
-    const QImage shot = pixels::Shot(g);
-    for (int s = 0; s < 16; ++s) {
-        const QPoint p = g.Centre(s) - QPoint(8, 8); // well inside, clear of the marker text
-        EXPECT_EQ(At(shot, p.x(), p.y()), expected[s]) << s;
-    }
-}
-
 // The size snaps to whole cells; too low for a row, no square lies anywhere.
 TEST(ColorGrid, SizeSnapsToWholeCells) {
     // ordering, width and height asked for, then the snapped width and height and the cell's
@@ -118,31 +103,58 @@ TEST(ColorGrid, KeyboardTraversalAndPicks) {
     EXPECT_EQ(g.clicks, 3);
 }
 
-TEST(ColorGrid, MouseClicksAndClickEnablesColor) {
+// The squares show the sixteen colours of the default palette. A left press picks the
+// foreground, a right press the background and holds the capture until the release; a drag
+// moves the pressed button's marker, outside the grid to the nearest square on the edge. A
+// disabled marker stays where it is, unless ClickEnablesColor turns it on again, which counts as
+// a change even on the same square.
+TEST(ColorGrid, PaletteMousePicksAndDrags) {
     Grid g;
+    const TColor palette[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    const QImage shot = pixels::Shot(g);
+    for (int s = 0; s < 16; ++s) {
+        const QPoint p = g.Centre(s) - QPoint(8, 8); // well inside, clear of the marker text
+        EXPECT_EQ(At(shot, p.x(), p.y()), palette[s]) << s;
+    }
     QTest::mouseClick(&g, Qt::LeftButton, {}, g.Centre(5));
     QTest::mouseClick(&g, Qt::LeftButton, {}, g.Centre(5)); // the same square: no change
     EXPECT_EQ(g.ForegroundIndex(), 5);
-    EXPECT_EQ(g.Selection(), 5);
-    EXPECT_EQ(g.changes, 1);
     EXPECT_EQ(g.GetForegroundColor(), RGB(128, 0, 128));
     EXPECT_FALSE(g.MouseCapture());
+    QTest::mousePress(&g, Qt::RightButton, {}, g.Centre(0));
+    EXPECT_TRUE(g.MouseCapture());
+    QTest::mouseMove(&g, g.Centre(1));
+    QTest::mouseMove(&g, g.Centre(2));
+    EXPECT_EQ(g.Selection(), 2);
+    QTest::mouseMove(&g, QPoint(500, -40));
+    QTest::mouseRelease(&g, Qt::RightButton, {}, QPoint(500, -40));
+    EXPECT_FALSE(g.MouseCapture());
+    QTest::mouseMove(&g, g.Centre(9)); // no button held: nothing moves
+    EXPECT_EQ(g.BackgroundIndex(), 3);
+    EXPECT_EQ(g.ForegroundIndex(), 5);
+    EXPECT_EQ(g.changes, 4);
+    QTest::mousePress(&g, Qt::LeftButton, {}, g.Centre(4));
+    EXPECT_FALSE(g.MouseCapture());
+    QTest::mouseMove(&g, g.Centre(8));
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, g.Centre(8));
+    EXPECT_EQ(g.ForegroundIndex(), 8);
 
     g.EnableForeground(false);
     QTest::mouseClick(&g, Qt::LeftButton, {}, g.Centre(2));
     g.SetForegroundIndex(9); // also ignored while disabled
-    EXPECT_EQ(g.ForegroundIndex(), 5);
+    EXPECT_EQ(g.ForegroundIndex(), 8);
     EXPECT_EQ(g.Selection(), 2);
-    EXPECT_EQ(g.changes, 1);
-
+    EXPECT_EQ(g.changes, 6);
     g.SetClickEnablesColor(true);
     QTest::mouseClick(&g, Qt::LeftButton, {}, g.Centre(7));
     EXPECT_TRUE(g.ForegroundEnabled());
     EXPECT_EQ(g.ForegroundIndex(), 7);
-    g.EnableBackground(false); // re-enabled on the square it had still counts as a change
-    QTest::mouseClick(&g, Qt::RightButton, {}, g.Centre(0));
+    g.EnableBackground(false);
+    QTest::mouseClick(&g, Qt::RightButton, {}, g.Centre(3));
     EXPECT_TRUE(g.BackgroundEnabled());
-    EXPECT_EQ(g.changes, 3);
+    EXPECT_EQ(g.changes, 8);
 }
 
 // Both markers on one square read FB only while both are shown; a marker's text is black or
@@ -160,33 +172,6 @@ TEST(ColorGrid, MarkerTextsAndColours) {
         g.EnableBackground(background);
         EXPECT_TRUE(MarkerReads(g, square, text, color)) << text.toStdString() << square;
     }
-}
-
-// A drag moves the marker of the pressed button; the right button holds the capture until
-// the release.
-TEST(ColorGrid, DraggingMovesTheMarkerOfThePressedButton) {
-    Grid g;
-    QTest::mousePress(&g, Qt::RightButton, {}, g.Centre(0));
-    EXPECT_TRUE(g.MouseCapture());
-    QTest::mouseMove(&g, g.Centre(1));
-    QTest::mouseMove(&g, g.Centre(2));
-    EXPECT_EQ(g.BackgroundIndex(), 2);
-    EXPECT_EQ(g.Selection(), 2);
-    QTest::mouseMove(&g, QPoint(500, -40)); // outside: the nearest square on the edge
-    EXPECT_EQ(g.BackgroundIndex(), 3);
-    QTest::mouseRelease(&g, Qt::RightButton, {}, QPoint(500, -40));
-    EXPECT_FALSE(g.MouseCapture());
-    EXPECT_EQ(g.ForegroundIndex(), 0);
-    EXPECT_EQ(g.changes, 3);
-    QTest::mouseMove(&g, g.Centre(9)); // no button held: nothing moves
-    EXPECT_EQ(g.BackgroundIndex(), 3);
-
-    // Left drag moves the foreground without taking the capture.
-    QTest::mousePress(&g, Qt::LeftButton, {}, g.Centre(4));
-    EXPECT_FALSE(g.MouseCapture());
-    QTest::mouseMove(&g, g.Centre(8));
-    EXPECT_EQ(g.ForegroundIndex(), 8);
-    QTest::mouseRelease(&g, Qt::LeftButton, {}, g.Centre(8));
 }
 
 TEST(ColorGrid, FocusSelectorAndLooks) {

@@ -1,8 +1,7 @@
-// Registration of the widget units (which classes, in what order, on which page, with which
-// palette bitmap), and what a form designer can do to them: every published property of every
-// registered class set through the property system to the extremes of its type, with the widget
-// shown and painted at sizes from nothing to large. No crash, no hang, no exception out of
-// setProperty, and no Qt warning (the tests' main fails a test on one).
+// Registration of the widgets, and what a form designer can do to them: every published property
+// of every registered class set through the property system to the extremes of its type, with
+// the widget shown and painted at sizes from nothing to large. No crash, no hang, no exception
+// out of setProperty, and no Qt warning (the tests' main fails a test on one).
 #include "Ccalendr.h"
 #include "Cgauges.h"
 #include "Cgrid.h"
