@@ -147,7 +147,9 @@ TEST(SpinButton, ArrowsAndGlyphs) {
     star.setPixel(1, 1, qRgb(255, 0, 0));
     w.spin->SetUpGlyph(star);
     w.spin->SetUpGlyph(QImage());
-    EXPECT_EQ(w.spin->GetDownGlyph(), w.spin->GetUpGlyph().mirrored());
+    const QImage arrow = w.spin->GetUpGlyph();
+    EXPECT_TRUE(arrow.pixelIndex(4, 1) == 0 && arrow.pixelIndex(3, 1) != 0); // the tip on top
+    EXPECT_EQ(w.spin->GetDownGlyph(), arrow.mirrored());
     w.spin->SetDownGlyph(star);
     const QPalette light = QApplication::palette();
     QPalette dark = light;
