@@ -54,6 +54,32 @@ TEST(Registration, ClassesInOrderOnOnePageEachWithItsPaletteBitmap) {
     EXPECT_EQ(FindRegisteredComponent("TCColorGrid")->Page, "Velquor");
 }
 
+// Every own property of plain type (number, flag, colour, enumeration) that a form stores has a
+// declared default, and a new widget has that value: a form saves nothing for a new widget, and
+// saves any other value.
+TEST(PropertyWalk, NewWidgetsHaveTheirDeclaredDefaults) {
+    RegisterAllComponents();
+    for (const auto& entry : RegisteredComponents()) {
+        const QMetaObject* meta = entry.Class.MetaObject;
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty p = meta->property(i);
+            const int type = p.metaType().id();
+            if (!p.isStored() || (!p.isEnumType() && type != QMetaType::Int &&
+                                  type != QMetaType::UInt && type != QMetaType::Bool))
+                continue;
+            SCOPED_TRACE(std::string(meta->className()) + "." + p.name());
+            const std::unique_ptr<QWidget> w(entry.Class.Create(nullptr));
+            EXPECT_TRUE(DeclaredDefault(w.get(), p.name()).isValid());
+            EXPECT_FALSE(IsPropertyStored(w.get(), p.name()));
+            const QVariant before = p.read(w.get());
+            p.write(w.get(), type == QMetaType::Bool ? QVariant(!before.toBool())
+                                                     : QVariant(before.toInt() + 1));
+            EXPECT_EQ(IsPropertyStored(w.get(), p.name()), p.read(w.get()) != before);
+            EXPECT_TRUE(IsPropertyStored(w.get(), "objectName")); // no default: always saved
+        }
+    }
+}
+
 // The values a property is tried with: the extremes of its type. A type without a list fails
 // the walk, so a new kind of property cannot slip past it.
 QVariantList Extremes(const QMetaProperty& p, QWidget* other) {
