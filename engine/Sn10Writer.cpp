@@ -34,12 +34,16 @@ constexpr OneLineMap MakeOneLineMap() {
 }
 constexpr OneLineMap OneLine = MakeOneLineMap();
 
+// Maps the characters from start to end through one of the OneLine maps, in place.
+void MapInPlace(char* start, const char* end, const char* map) {
+    for (; start != end; ++start)
+        *start = map[static_cast<unsigned char>(*start)];
+}
+
 // The text as it may stand in one line of the file, in copy.
 const char* OnOneLine(std::string& copy, const char* text, bool quoted = false) {
-    const char* map = quoted ? OneLine.quoted : OneLine.plain;
     copy.assign(text);
-    for (char& c : copy)
-        c = map[static_cast<unsigned char>(c)];
+    MapInPlace(copy.data(), copy.data() + copy.size(), quoted ? OneLine.quoted : OneLine.plain);
     return copy.c_str();
 }
 
@@ -59,12 +63,6 @@ char* PutPadded(char* out, const char* text, std::size_t length, std::size_t wid
         out += width - length;
     }
     return out;
-}
-
-// Maps the characters from start to end through one of the OneLine maps, in place.
-void MapInPlace(char* start, const char* end, const char* map) {
-    for (; start != end; ++start)
-        *start = map[static_cast<unsigned char>(*start)];
 }
 
 // The point's line, "P \"%s\", %s , %s , %-5s , %-6s , U , \"%-16s%s\"\n" with the short name,
