@@ -4,9 +4,7 @@
 #include "Cspin.h"
 
 #include "Conversion.h"
-#include "Messages.h"
 #include "RunOptions.h"
-#include "Turnpoint.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -92,10 +90,12 @@ std::optional<std::int32_t> WholeNumber(const QString& text) {
 
 // How a run ended, in a few words for the status line: whether the SN10 file was written, and
 // the run's error and warning counts.
-QString OutcomeText(RunOutcome outcome, int errors, int warnings, const QString& sn10Name) {
-    if (outcome == RunOutcome::CaiFileNotRead)
+QString OutcomeText(const ConversionResult& result, const QString& sn10Name) {
+    const int errors = result.errors;
+    const int warnings = result.warnings;
+    if (result.outcome == RunOutcome::CaiFileNotRead)
         return QStringLiteral("Not converted: the CAI file could not be read");
-    if (outcome == RunOutcome::Sn10FileNotOpened)
+    if (result.outcome == RunOutcome::Sn10FileNotOpened)
         return QStringLiteral("Not converted: the SN10 file could not be created");
     auto count = [](int n, const QString& what) {
         return QString::number(n) + QLatin1Char(' ') + what + (n == 1 ? "" : "s");
@@ -105,7 +105,7 @@ QString OutcomeText(RunOutcome outcome, int errors, int warnings, const QString&
         counts.append(count(errors, QStringLiteral("error")));
     if (warnings > 0)
         counts.append(count(warnings, QStringLiteral("warning")));
-    const bool written = outcome == RunOutcome::Written;
+    const bool written = result.outcome == RunOutcome::Written;
     QString text =
         sn10Name + (written ? QStringLiteral(" written") : QStringLiteral(" not written"));
     if (!counts.isEmpty())
@@ -382,14 +382,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
             }));
     client_->installEventFilter(this);
 
-    // Every report line of the engine goes to the message area.
-    previousSink_ = SetLineSink([this](std::string_view line) {
-        if (report_)
-            report_->append(DecodeReportLine(line));
-        else
-            AddLine(Messages, DecodeReportLine(line));
-    });
-
     // The design size of the client area, 514 x 370.
     resize(514, 370 + MainMenu->sizeHint().height());
 
@@ -401,7 +393,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainForm::~TMainForm() {
-    SetLineSink(std::move(previousSink_));
     if (hintAttached_) {
         Application.OnHint = nullptr;
         Application.SetHint(QString());
@@ -582,24 +573,20 @@ void TMainForm::ConvertClick(QObject*) {
         return;
     AddLine(Messages, QStringLiteral("*********** ") + InputFileName + QStringLiteral(" becomes ") +
                           OutputFileName + QStringLiteral(" **********"));
-    const QByteArray caiPath = QFile::encodeName(InputFileName);
-    const QByteArray sn10Path = QFile::encodeName(OutputFileName);
     // The window shows nothing new until the run is over, so the report lines are gathered and
     // added to the memo in one edit: thousands of warnings then cost little more than a few.
     QStringList report;
-    report_ = &report;
     struct AddReport {
-        TMainForm* form;
-        ~AddReport() {
-            form->report_ = nullptr;
-            AddLines(form->Messages, report);
-        }
+        QPlainTextEdit* memo;
         QStringList& report;
-    } addReport{this, report};
-    RunConversion(static_cast<float>(*variation), 1, caiPath.constData(), sn10Path.constData());
+        ~AddReport() { AddLines(memo, report); }
+    } addReport{Messages, report};
+    const ConversionResult result = ConvertFile(
+        {QFile::encodeName(InputFileName).toStdString(),
+         QFile::encodeName(OutputFileName).toStdString(), static_cast<float>(*variation),
+         [&report](std::string_view line) { report.append(DecodeReportLine(line)); }});
     // The outcome stays in the status line until the next hint replaces it.
-    StatusLine->showMessage(
-        OutcomeText(LastRunOutcome(), ErrorCount, WarningCount, FileNamePart(OutputFileName)));
+    StatusLine->showMessage(OutcomeText(result, FileNamePart(OutputFileName)));
 }
 
 // The meta-object code of this unit's classes, compiled here so that a program linking one

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -85,11 +84,8 @@ private:
     void KeepSmallestClientHeight();
 
     QWidget* client_;
-    std::function<void(std::string_view)>
-        previousSink_; // the engine's line sink before this window
     bool hintAttached_ = false;
-    QStringList* report_ = nullptr; // gathers the engine's lines during a conversion
-    bool keepingHeight_ = false;    // KeepSmallestClientHeight is queued
+    bool keepingHeight_ = false; // KeepSmallestClientHeight is queued
     QMenu* fileMenu_;
     QMenu* helpMenu_;
     bool selecting_ = false; // the program, not the user, changes the list's selection

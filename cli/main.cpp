@@ -12,9 +12,7 @@
 #include <system_error>
 
 #include "Conversion.h"
-#include "Messages.h"
 #include "RunOptions.h"
-#include "Turnpoint.h"
 
 namespace {
 
@@ -150,22 +148,20 @@ int main(int argc, char** argv) {
 
     static char outputBuffer[64 * 1024];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    static ReportOutput report;
-    SetLineSink([](std::string_view line) {
-        report.Check(std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&
-                     std::fputc('\n', stdout) != EOF);
-    });
-
-    const float variation = options.variation.value_or(0.0f);
-    const int complete = RunConversion(variation, options.variation ? 1 : 0, options.input.c_str(),
-                                       options.output.c_str());
+    ReportOutput report;
+    ConversionRequest request{
+        options.input, options.output, options.variation, [&report](std::string_view line) {
+            report.Check(std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&
+                         std::fputc('\n', stdout) != EOF);
+        }};
+    const ConversionResult result = ConvertFile(request);
     report.Check(std::fflush(stdout) == 0 && !std::ferror(stdout));
     if (report.error) {
         std::fprintf(stderr, "%s: could not write the report: %s\n", Program,
                      std::strerror(report.error));
         return StoppedEarly;
     }
-    if (!complete)
+    if (!result.completed)
         return StoppedEarly;
-    return ErrorCount > 0 ? ConvertedWithErrors : Converted;
+    return result.errors > 0 ? ConvertedWithErrors : Converted;
 }

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "Messages.h"
+#include "RunState.h"
 #include "TextFile.h"
 #include "TextFormat.h"
-#include "Turnpoint.h"
 
 namespace {
 
@@ -138,47 +138,40 @@ void BuildNames(Turnpoint& point) {
 constexpr std::size_t FieldScanLimit = 201;
 constexpr int FieldsPerLine = 7;
 
-// The first FieldsPerLine fields of line, cut at every separator (missing ones stay empty).
-std::string_view* SplitFields(std::string_view line, char separator,
-                              std::string_view (&fields)[FieldsPerLine]) {
-    const std::size_t length = line.size();
-    std::size_t start = 0;
-    for (int n = 0; n < FieldsPerLine && start <= length; ++n) {
-        const void* found = std::memchr(line.data() + start, separator, length - start);
-        std::size_t end =
-            found ? static_cast<std::size_t>(static_cast<const char*>(found) - line.data())
-                  : length;
-        fields[n] = std::string_view(line.data() + start, end - start);
-        start = end + 1;
-    }
-    return fields;
-}
+// Cuts a line into its fields, one after the other: every separator ends a field, white space at
+// the start of a field is dropped, and everything from the field's first other character up to
+// the next separator belongs to it, trailing blanks included. Past the line's end every field is
+// empty.
+class FieldCutter {
+public:
+    FieldCutter(std::string_view line, char separator) : rest_(line), separator_(separator) {}
 
-// Field fieldNumber of line, for numbers beyond the fields of a point line.
-std::string_view FieldAt(const char* line, char separator, int fieldNumber) {
-    std::string_view rest(line, strnlen(line, FieldScanLimit));
-    for (int n = 1; n < fieldNumber; ++n) {
-        std::size_t separatorAt = rest.find(separator);
-        if (separatorAt == std::string_view::npos)
+    std::string_view Next() {
+        if (done_)
             return {};
-        rest.remove_prefix(separatorAt + 1);
+        const void* found = std::memchr(rest_.data(), separator_, rest_.size());
+        const std::size_t end =
+            found ? static_cast<std::size_t>(static_cast<const char*>(found) - rest_.data())
+                  : rest_.size();
+        std::string_view field = rest_.substr(0, end);
+        done_ = !found;
+        rest_.remove_prefix(found ? end + 1 : end);
+        std::size_t start = 0;
+        while (start < field.size() && IsWhiteSpace(field[start]))
+            ++start;
+        return field.substr(start);
     }
-    return rest.substr(0, rest.find(separator));
-}
 
-// A field without its leading white space.
-std::string_view Trimmed(std::string_view field) {
-    std::size_t start = 0;
-    while (start < field.size() && IsWhiteSpace(field[start]))
-        ++start;
-    return field.substr(start);
-}
+private:
+    std::string_view rest_;
+    char separator_;
+    bool done_ = false;
+};
 
-// Copies a field without its leading white space, keeping at most outSize - 1 characters.
+// Copies a field, keeping at most outSize - 1 characters, and terminates the copy.
 void CopyField(std::string_view field, char* out, int outSize) {
     if (outSize <= 0)
         return;
-    field = Trimmed(field);
     const std::size_t n = std::min(field.size(), static_cast<std::size_t>(outSize - 1));
     if (n > 0)
         std::memcpy(out, field.data(), n);
@@ -210,13 +203,10 @@ void ReplaceQuotes(char* text) {
 }
 
 void GetField(const char* line, int fieldNumber, char separator, char* out, int outSize) {
-    std::string_view fields[FieldsPerLine];
+    FieldCutter fields({line, strnlen(line, FieldScanLimit)}, separator);
     std::string_view field;
-    if (fieldNumber >= 1 && fieldNumber <= FieldsPerLine)
-        field =
-            SplitFields({line, strnlen(line, FieldScanLimit)}, separator, fields)[fieldNumber - 1];
-    else if (fieldNumber > FieldsPerLine)
-        field = FieldAt(line, separator, fieldNumber);
+    for (int n = 1; n <= fieldNumber; ++n)
+        field = fields.Next();
     CopyField(field, out, outSize);
 }
 
@@ -235,10 +225,13 @@ bool ParsePointLine(char* line) {
     const std::string_view kept(line, std::min(length, FieldScanLimit));
     char* const stored = StoreText(kept);
     const std::size_t storedLength = *stored ? std::min(kept.size(), StoredTextLimit) : 0;
+    FieldCutter cutter({stored, storedLength}, ',');
     std::string_view fields[FieldsPerLine];
-    SplitFields({stored, storedLength}, ',', fields);
+    for (std::string_view& field : fields)
+        field = cutter.Next();
+    // Each field ends where its separator was.
     auto cut = [&](int n) {
-        std::string_view text = Trimmed(fields[n]);
+        std::string_view text = fields[n];
         if (text.empty())
             return std::string_view("");
         if (text.size() > static_cast<std::size_t>(FieldSize - 1))
@@ -275,7 +268,7 @@ bool ReadCaiFile(const char* fileName) {
     ConverterState.PointCount = 0;
     ConverterState.LineNumber = 0;
 
-    static TextFileReader file;
+    TextFileReader& file = CurrentRun.Input;
     if (!file.Open(fileName)) {
         EmitFormatted("Could not open file: %s\n", fileName);
         return false;

@@ -2,9 +2,9 @@
 
 #include "CaiReader.h"
 #include "Messages.h"
+#include "RunState.h"
 #include "Sn10Writer.h"
 #include "TextFile.h"
-#include "Turnpoint.h"
 
 namespace {
 
@@ -17,12 +17,19 @@ constexpr const char* ClosingNotes[] = {
     "    database. YOU MUST CHECK THESE POINTS AND UPDATE THEM.\n\n",
 };
 
-RunOutcome lastOutcome = RunOutcome::NotWritten;
-
 } // namespace
 
-RunOutcome LastRunOutcome() {
-    return lastOutcome;
+ConversionResult ConvertFile(const ConversionRequest& request) {
+    // The request's sink takes the run's lines; the one set before is back afterwards, also
+    // when the sink throws.
+    struct SinkForTheRun {
+        LineSink previous;
+        ~SinkForTheRun() { SetLineSink(std::move(previous)); }
+    } sink{SetLineSink(request.report)};
+    const int completed = RunConversion(request.variation.value_or(0.0f), request.variation ? 1 : 0,
+                                        request.inputPath.c_str(), request.outputPath.c_str());
+    return {completed != 0, CurrentRun.Outcome,        ErrorCount,
+            WarningCount,   ConverterState.PointsRead, CurrentRun.PointsWritten};
 }
 
 int RunConversion(float variation, int variationGiven, const char* caiPath, const char* sn10Path) {
@@ -31,7 +38,6 @@ int RunConversion(float variation, int variationGiven, const char* caiPath, cons
     if (!sn10Path)
         sn10Path = "";
     ResetConversionState(variation, variationGiven, caiPath);
-    lastOutcome = RunOutcome::CaiFileNotRead;
     ConverterStateRecord& state = ConverterState;
 
     if (!ReadCaiFile(state.CaiFileName)) {
@@ -47,7 +53,7 @@ int RunConversion(float variation, int variationGiven, const char* caiPath, cons
     state.OutputFile = output.Open(sn10Path);
     if (!state.OutputFile) {
         EmitFormatted("%s 1: Could not open SN10 file.\n", sn10Path);
-        lastOutcome = RunOutcome::Sn10FileNotOpened;
+        CurrentRun.Outcome = RunOutcome::Sn10FileNotOpened;
         return 0;
     }
     const bool writing = ErrorCount == 0;
@@ -61,7 +67,7 @@ int RunConversion(float variation, int variationGiven, const char* caiPath, cons
         CountOne(ErrorCount);
     }
 
-    lastOutcome = writing && !writeFailed ? RunOutcome::Written : RunOutcome::NotWritten;
+    CurrentRun.Outcome = writing && !writeFailed ? RunOutcome::Written : RunOutcome::NotWritten;
     CheckAmbiguousNames(sn10Path);
     for (const char* note : ClosingNotes)
         EmitMessages(note);

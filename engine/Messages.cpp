@@ -1,26 +1,16 @@
 #include "Messages.h"
 
 #include <cstring>
-
-std::string MessageBuffer;
-
-namespace {
-LineSink& Sink() {
-    static LineSink sink;
-    return sink;
-}
-} // namespace
+#include <utility>
 
 LineSink SetLineSink(LineSink sink) {
-    LineSink previous = std::move(Sink());
-    Sink() = std::move(sink);
-    return previous;
+    return std::exchange(CurrentRun.Sink, std::move(sink));
 }
 
 void EmitMessages(const char* text) {
     if (!text)
         return;
-    const LineSink& sink = Sink();
+    const LineSink& sink = CurrentRun.Sink;
     for (;;) {
         const char* newline = std::strchr(text, '\n');
         std::size_t length = newline ? static_cast<std::size_t>(newline - text) : std::strlen(text);

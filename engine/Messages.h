@@ -1,18 +1,15 @@
 #pragma once
 // The engine's only way out: report texts are formatted into MessageBuffer and handed to
-// EmitMessages, which cuts them into lines for the line sink that the host has set (the window's
-// message area, the command line's standard output, a test's list).
-#include <functional>
+// EmitMessages, which cuts them into lines for the run's line sink (the window's message area,
+// the command line's standard output, a test's list).
 #include <string>
 #include <string_view>
 
+#include "RunState.h"
 #include "TextFormat.h"
 
-// Receives one report line at a time, without its line end; the bytes are 8-bit text as the
-// engine has them. The view is only valid during the call.
-using LineSink = std::function<void(std::string_view line)>;
-
 // Sets the sink for all later messages; an empty sink drops them. Returns the previous sink.
+// Hosts hand their sink to ConvertFile instead, which sets it for the one run.
 LineSink SetLineSink(LineSink sink);
 
 // Longest line that EmitMessages hands on; the rest of a longer line is dropped.
@@ -22,9 +19,6 @@ inline constexpr std::size_t MaxMessageLine = 255;
 // sink. A null text adds nothing; an empty text adds one empty line; a newline at the very end
 // adds no further line.
 void EmitMessages(const char* text);
-
-// The engine's formatting buffer. It grows to fit any message, so nothing is ever cut here.
-extern std::string MessageBuffer;
 
 // Formats into MessageBuffer and emits it in one step.
 template <class... Args> void EmitFormatted(const char* format, const Args&... args) {

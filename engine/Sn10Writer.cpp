@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "Messages.h"
+#include "RunState.h"
 #include "TextFile.h"
-#include "Turnpoint.h"
 
 namespace {
 
@@ -101,14 +101,14 @@ char* PutPointLine(char* out, const Turnpoint& point, const char* letters,
     return Put(out, "\"\r\n");
 }
 
-// The file's text, gathered in the run's text block and handed to the file a block at a time.
+// The file's text, gathered in the run's output block and handed to the file a block at a time.
 class BlockOutput {
 public:
     explicit BlockOutput(std::FILE* file) : file_(file) {}
 
     // Where the next characters go, with room for at least count of them.
     char* Room(std::size_t count) {
-        if (static_cast<std::size_t>(TextBlock + TextBlockSize - end_) < count)
+        if (static_cast<std::size_t>(block_ + TextBlockSize - end_) < count)
             Flush();
         return end_;
     }
@@ -128,22 +128,23 @@ public:
 
     // Hands what was gathered to the file.
     void Flush() {
-        std::fwrite(TextBlock, 1, static_cast<std::size_t>(end_ - TextBlock), file_);
-        end_ = TextBlock;
+        std::fwrite(block_, 1, static_cast<std::size_t>(end_ - block_), file_);
+        end_ = block_;
     }
 
 private:
     void Append(std::string_view text) {
         while (!text.empty()) {
-            const std::size_t count = std::min(
-                text.size(), static_cast<std::size_t>(TextBlock + TextBlockSize - Room(1)));
+            const std::size_t count =
+                std::min(text.size(), static_cast<std::size_t>(block_ + TextBlockSize - Room(1)));
             std::memcpy(end_, text.data(), count);
             end_ += count;
             text.remove_prefix(count);
         }
     }
     std::FILE* file_;
-    char* end_ = TextBlock;
+    char* const block_ = CurrentRun.OutputBlock;
+    char* end_ = block_;
 };
 
 // Type letters in their fixed order, whatever the order in the CAI file; returns their count.
@@ -182,8 +183,8 @@ void PadWithBlanks(char* text, int width) {
 }
 
 void WriteSn10File(std::FILE* file, const char* sn10Path) {
-    // One copy for each text of the header that may need changing.
-    static std::string line, copies[3];
+    std::string& line = CurrentRun.HeaderLine;
+    std::string(&copies)[3] = CurrentRun.HeaderTexts; // each text of the header that may change
     ConverterStateRecord& state = ConverterState;
 
     BlockOutput output(file);
@@ -238,18 +239,17 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
         output.Advance(PutPointLine(output.Room(PointLineRoom), point, letters, letterCount));
     }
     output.Flush();
+    CurrentRun.PointsWritten = written;
     EmitFormatted("%d points written to: %s\n", written, sn10Path);
 }
 
 void CheckAmbiguousNames(const char* sn10Path) {
     // For every record, the next record with the same short name, found in one pass from the
     // end with a small open-addressing table instead of comparing every pair.
-    constexpr std::uint32_t SlotCount = 4096; // a power of two above twice the capacity
-    // Record numbers fit in 16 bits, which keeps the two arrays to three pages.
-    static_assert(TurnpointCapacity < 0xFFFF);
-    static std::uint16_t nextSame[TurnpointCapacity]; // record index + 1 of the next, 0 for none
-    static std::uint16_t slots[SlotCount]; // record index + 1 of the latest seen, 0 when free
-    std::memset(slots, 0, sizeof slots);
+    constexpr std::uint32_t SlotCount = RunState::NameSlotCount;
+    std::uint16_t* const nextSame = CurrentRun.NextSameName;
+    std::uint16_t* const slots = CurrentRun.NameSlots; // index + 1 of the latest seen, 0 when free
+    std::memset(slots, 0, sizeof CurrentRun.NameSlots);
 
     const int count = ConverterState.PointCount < TurnpointCapacity ? ConverterState.PointCount
                                                                     : TurnpointCapacity;

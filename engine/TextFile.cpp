@@ -8,12 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
-char TextBlock[TextBlockSize];
-
 namespace {
 constexpr unsigned char EndOfFileMark = 0x1A; // Ctrl-Z
-// The reader looks at the block as bytes.
-unsigned char* const block = reinterpret_cast<unsigned char*>(TextBlock);
 
 // Length of the start of text that holds no line feed or carriage return. The line feed is
 // looked for first, so the carriage return is looked for in one line only.
@@ -35,7 +31,7 @@ bool TextFileReader::Open(const char* path) {
     file_ = std::fopen(path, "rb");
     atEnd_ = failed_ = started_ = false;
     pos_ = length_ = markAt_ = 0;
-    // Whole blocks are read straight into the text block; the file needs no buffer of its own.
+    // Whole blocks are read straight into the reader's block; the file needs no buffer of its own.
     if (file_)
         std::setvbuf(file_, nullptr, _IONBF, 0);
     return file_ != nullptr;
@@ -52,19 +48,19 @@ bool TextFileReader::Fill() {
         return false;
     const bool first = !started_;
     started_ = true;
-    length_ = std::fread(block, 1, TextBlockSize, file_);
+    length_ = std::fread(block_, 1, TextBlockSize, file_);
     pos_ = 0;
     // A short read ends at the end of the file (or at an error, which the next read reports):
     // at the end there is nothing more to ask for.
     if (length_ < TextBlockSize && std::feof(file_) && !std::ferror(file_))
         atEnd_ = true;
     // Windows editors start a UTF-8 file with a byte-order mark; the text begins after it.
-    if (first && length_ >= 3 && std::memcmp(block, "\xEF\xBB\xBF", 3) == 0)
+    if (first && length_ >= 3 && std::memcmp(block_, "\xEF\xBB\xBF", 3) == 0)
         pos_ = 3;
     // Where the block's first Ctrl-Z is, if it has one: the text ends there.
-    const void* mark = std::memchr(block + pos_, EndOfFileMark, length_ - pos_);
+    const void* mark = std::memchr(block_ + pos_, EndOfFileMark, length_ - pos_);
     markAt_ =
-        mark ? static_cast<std::size_t>(static_cast<const unsigned char*>(mark) - block) : length_;
+        mark ? static_cast<std::size_t>(static_cast<const unsigned char*>(mark) - block_) : length_;
     if (length_ == 0) {
         if (std::ferror(file_))
             failed_ = true;
@@ -82,13 +78,13 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
             break;
         // Copy plain characters in one sweep; stop at the three that need a closer look.
         const std::size_t room = static_cast<std::size_t>(size - 1 - count);
-        const std::size_t plain = PlainPrefix(block + pos_, std::min(room, markAt_ - pos_));
-        std::memcpy(buffer + count, block + pos_, plain);
+        const std::size_t plain = PlainPrefix(block_ + pos_, std::min(room, markAt_ - pos_));
+        std::memcpy(buffer + count, block_ + pos_, plain);
         count += static_cast<int>(plain);
         pos_ += plain;
         if (count == size - 1 || pos_ == length_)
             continue;
-        unsigned char c = block[pos_++];
+        unsigned char c = block_[pos_++];
         if (c == EndOfFileMark) {
             atEnd_ = true;
             pos_ = length_ = markAt_ = 0;
@@ -98,7 +94,7 @@ TextFileReader::Result TextFileReader::ReadPiece(char* buffer, int size) {
             // A carriage return right before a line feed is part of the line end.
             if (pos_ == length_)
                 Fill();
-            if (pos_ < length_ && block[pos_] == '\n') {
+            if (pos_ < length_ && block_[pos_] == '\n') {
                 ++pos_;
                 c = '\n';
             }

@@ -7,11 +7,8 @@
 #include <string>
 #include <string_view>
 
-// The run's block of file text. The CAI reader reads the file through it, and the SN10 writer,
-// which starts when the reading is done, gathers its lines in it: one block for both keeps the
-// memory a run touches small. One reader or writer uses it at a time.
+// Files are read, and written, a block of this size at a time.
 inline constexpr std::size_t TextBlockSize = 16 * 1024;
-extern char TextBlock[TextBlockSize];
 
 class TextFileReader {
 public:
@@ -41,6 +38,7 @@ private:
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     std::size_t markAt_ = 0; // the first Ctrl-Z of the block at pos_ or after, else length_
+    unsigned char block_[TextBlockSize]; // read straight from the file: it has no buffer of its own
 };
 
 // Writes a file that replaces its target whole, or not at all. A regular file, or a name where

@@ -10,9 +10,7 @@
 #include <string_view>
 
 #include "Conversion.h"
-#include "Messages.h"
 #include "RunOptions.h"
-#include "Turnpoint.h"
 
 namespace {
 
@@ -34,6 +32,7 @@ constexpr std::size_t ReportLimit = 16 << 20;
 std::string report;       // the lines of the last run, each followed by a line feed
 std::size_t linesLeftOut; // the lines of the last run's report beyond ReportLimit
 std::string outputName;   // the SN10 file of the last run, in the current folder
+ConversionResult result;  // of the last run; empty when nothing was run
 
 WebResult FromOutcome(RunOutcome outcome) {
     switch (outcome) {
@@ -59,7 +58,7 @@ EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* caiName, const char* variati
     report.clear();
     linesLeftOut = 0;
     outputName.clear();
-    ErrorCount = WarningCount = 0;
+    result = {};
 
     std::optional<float> variation;
     if (variationText) {
@@ -72,17 +71,16 @@ EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* caiName, const char* variati
         return static_cast<int>(WebResult::NoOutputName);
     outputName = *sn10Path;
 
-    LineSink previous = SetLineSink([](std::string_view line) {
-        if (linesLeftOut > 0 || report.size() + line.size() + 1 > ReportLimit) {
-            ++linesLeftOut;
-            return;
-        }
-        report.append(line);
-        report.push_back('\n');
-    });
-    RunConversion(variation.value_or(0.0f), variation ? 1 : 0, caiName, outputName.c_str());
-    SetLineSink(std::move(previous));
-    return static_cast<int>(FromOutcome(LastRunOutcome()));
+    result =
+        ConvertFile({caiName, outputName, variation, [](std::string_view line) {
+                         if (linesLeftOut > 0 || report.size() + line.size() + 1 > ReportLimit) {
+                             ++linesLeftOut;
+                             return;
+                         }
+                         report.append(line);
+                         report.push_back('\n');
+                     }});
+    return static_cast<int>(FromOutcome(result.outcome));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* VelquorReport() {
@@ -102,11 +100,11 @@ EMSCRIPTEN_KEEPALIVE const char* VelquorOutputName() {
 }
 
 EMSCRIPTEN_KEEPALIVE int VelquorErrorCount() {
-    return ErrorCount;
+    return result.errors;
 }
 
 EMSCRIPTEN_KEEPALIVE int VelquorWarningCount() {
-    return WarningCount;
+    return result.warnings;
 }
 
 } // extern "C"

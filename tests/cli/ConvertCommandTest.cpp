@@ -3,15 +3,16 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Conversion.h"
-#include "Messages.h"
 #include "TestFiles.h"
 
 extern char** environ;
@@ -82,12 +83,10 @@ TEST_F(ConvertCommand, ReportOnStdoutMatchesTheEngine) {
     const std::string cliOut = (dir / "cli.ndb").string(), ownOut = (dir / "own.ndb").string();
     Outcome cli = Convert(dir, {"--variation", "2.5", in, cliOut});
     std::string expected;
-    LineSink previous = SetLineSink([&](std::string_view line) {
-        expected.append(line);
-        expected.push_back('\n');
-    });
-    RunConversion(2.5f, 1, in.c_str(), ownOut.c_str());
-    SetLineSink(std::move(previous));
+    ConvertFile({in, ownOut, 2.5f, [&](std::string_view line) {
+                     expected.append(line);
+                     expected.push_back('\n');
+                 }});
     expected.replace(expected.find(ownOut), ownOut.size(), cliOut);
     EXPECT_EQ(expected, cli.out);
 }
@@ -97,8 +96,9 @@ TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
     testfiles::WriteBytes(dir / "bad.dat", GoodCai + "x,a,b,c,T,BAD\r\n");
     testfiles::WriteBytes(dir / "CLUB.DAT", GoodCai);
     fs::create_directory(dir / "folder.dat");
-    fs::create_directory(dir / "my.data");
+    fs::create_directories(dir / "my.data" / "two");
     testfiles::WriteBytes(dir / "my.data" / "club.dat", GoodCai);
+    testfiles::WriteBytes(dir / "my.data" / "two" / "club.dat", GoodCai);
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -109,6 +109,8 @@ TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
         {{"-v", "0", "good.dat", "good.ndb"}, 0, "1 points written to: good.ndb"},
         {{"-v", "1", "CLUB.DAT"}, 0, "1 points written to: CLUB.NDB\n"},
         {{"-v", "1", "my.data/club.dat"}, 0, "1 points written to: my.data/club.NDB\n"},
+        {{"-v", "1", "my.data/two/club.dat"}, 0, "1 points written to: my.data/two/club.NDB\n"},
+        {{"-v", "1", "good.dat", "/dev/null"}, 0, "1 points written to: /dev/null\n"},
         {{"--variation=-5", "bad.dat", "bad.ndb"}, 1, "1 Errors found by VELQUOR"},
         {{"missing.dat"}, 4, "No CAI database"},
         {{"folder.dat", "f.ndb"}, 4, "Could not open file: folder.dat"},
@@ -123,13 +125,14 @@ TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
     }
     EXPECT_FALSE(fs::exists(dir / "missing.NDB"));
     EXPECT_FALSE(fs::exists(dir / "bad.ndb"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 TEST_F(ConvertCommand, VariationReachesTheHeaderLine) {
     testfiles::WriteBytes(dir / "good.dat", GoodCai);
     const std::pair<const char*, const char*> cases[] = {
-        {"-2.5", "-2.5"}, {"+2.50", "2.5"},   {"-0", "0.0"},  {"-0.0", "0.0"},
-        {"180", "180.0"}, {"-180", "-180.0"}, {"007", "7.0"},
+        {"-2.5", "-2.5"},   {"+2.50", "2.5"}, {"-0", "0.0"},   {"-0.0", "0.0"}, {"180", "180.0"},
+        {"-180", "-180.0"}, {"007", "7.0"},   {"0.05", "0.1"}, {"1.05", "1.0"}, {"0.25", "0.2"},
     };
     for (const auto& [given, written] : cases) {
         Outcome run = Convert(dir, {"-f", "--variation=" + std::string(given), "good.dat"});
@@ -162,11 +165,23 @@ TEST_F(ConvertCommand, ExistingOutputNeedsForce) {
     Outcome forced = Convert(dir, {"--force", "-v", "1", "good.dat"});
     EXPECT_EQ(0, forced.status);
     EXPECT_NE("keep me", testfiles::ReadBytes(dir / "good.NDB"));
+
+    // A named pipe holds no file to keep: the database goes through it without --force.
+    ASSERT_EQ(0, ::mkfifo((dir / "pipe.ndb").c_str(), 0600));
+    std::string received;
+    std::thread reader([&] { received = testfiles::ReadBytes(dir / "pipe.ndb"); });
+    Outcome piped = Convert(dir, {"-v", "1", "good.dat", "pipe.ndb"});
+    reader.join();
+    EXPECT_EQ(0, piped.status) << piped.err;
+    EXPECT_EQ(testfiles::ReadBytes(dir / "good.NDB"), received);
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.ndb"));
 }
 
 TEST_F(ConvertCommand, UsageErrors) {
     testfiles::WriteBytes(dir / "good.dat", GoodCai);
     testfiles::WriteBytes(dir / "notes.txt", GoodCai);
+    fs::create_directories(dir / "my.dat" / "two");
+    testfiles::WriteBytes(dir / "my.dat" / "two" / "notes.txt", GoodCai);
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"--bogus", "good.dat"},
@@ -185,6 +200,7 @@ TEST_F(ConvertCommand, UsageErrors) {
         {"", "x.ndb"},
         {"a.dat", "b.ndb", "c.ndb"},
         {"notes.txt"},                  // no name to derive the output from
+        {"my.dat/two/notes.txt"},       // nor here: the folder's ".dat" does not count
         {"-f", "good.dat", "good.dat"}, // would replace its own input
     };
     for (const auto& args : cases) {

@@ -50,7 +50,14 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
                                 "3,52:10.000N,006:22:00E,5M,R,NOWHERE,x\r\n"
                                 "4,a,b,c,flmsta,ALL\r\n");
     const std::string out = Out();
-    ASSERT_EQ(1, RunConversion(-3.0f, 1, cai.c_str(), out.c_str()));
+    // Through the hosts' entry: the request's sink takes the report, the result tells the rest.
+    const LineSink fixtureSink = SetLineSink({});
+    const ConversionResult result = ConvertFile({cai, out, -3.0f, fixtureSink});
+    EXPECT_FALSE(SetLineSink(fixtureSink)); // the sink set before is back
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(RunOutcome::Written, result.outcome);
+    EXPECT_EQ((std::vector{0, 0, 4, 3}), (std::vector{result.errors, result.warnings,
+                                                      result.pointsRead, result.pointsWritten}));
     EXPECT_EQ(Header(cai) + "H \"My 'Site'       CAI conversion  " + cai +
                   "\" , Timezone  5:30 , Magvar -3.0 , Home \"01HOME \"\r\n"
                   "P \"01HOME \", 52:08.900N , 006:20:16E , 104M  , TLA    , U , "
@@ -61,7 +68,6 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
               Written());
     EXPECT_EQ(Concat({{"4 points read from: " + cai, "3 points written to: " + out}, Notes}),
               lines);
-    EXPECT_EQ(RunOutcome::Written, LastRunOutcome());
     EXPECT_EQ(7, TurnpointTable[0].OutputLine);
     EXPECT_EQ(8, TurnpointTable[1].OutputLine);
     EXPECT_EQ(0, TurnpointTable[2].OutputLine);
@@ -167,7 +173,7 @@ TEST_F(EngineTest, DatabaseIsReplacedWholeOrNotAtAll) {
 
     // Reading errors: the existing file stays byte for byte, and no file appears.
     ASSERT_EQ(1, RunConversion(0, 1, bad.c_str(), old.c_str()));
-    EXPECT_EQ(RunOutcome::NotWritten, LastRunOutcome());
+    EXPECT_EQ(RunOutcome::NotWritten, CurrentRun.Outcome);
     EXPECT_EQ(Concat({{"Error " + bad + " 2: Invalid or missing point ID number",
                        "2 points read from: " + bad},
                       Notes,
@@ -203,7 +209,7 @@ TEST_F(EngineTest, DatabaseIsReplacedWholeOrNotAtAll) {
     lines.clear();
     const std::string missing = (dir / "no" / "x.ndb").string();
     EXPECT_EQ(0, RunConversion(0, 1, good.c_str(), missing.c_str()));
-    EXPECT_EQ(RunOutcome::Sn10FileNotOpened, LastRunOutcome());
+    EXPECT_EQ(RunOutcome::Sn10FileNotOpened, CurrentRun.Outcome);
     EXPECT_EQ((Lines{"1 points read from: " + good, missing + " 1: Could not open SN10 file."}),
               lines);
     EXPECT_EQ(0, ErrorCount);
@@ -227,14 +233,14 @@ TEST_F(EngineTest, DevicesAndPipesAreWrittenDirectly) {
     namespace fs = std::filesystem;
     const std::string cai = Cai("**  ------------ T\n**  ------ Timezone: 1\n1,a,b,c,HT,A\n");
     ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), "/dev/full"));
-    EXPECT_EQ(RunOutcome::NotWritten, LastRunOutcome());
+    EXPECT_EQ(RunOutcome::NotWritten, CurrentRun.Outcome);
     EXPECT_EQ(Concat({{"1 points read from: " + cai, "1 points written to: /dev/full",
                        "Error /dev/full 1: Could not write SN10 file."},
                       Notes,
                       {"", "    1 Errors found by VELQUOR"}}),
               lines);
     ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), "/dev/null"));
-    EXPECT_EQ(RunOutcome::Written, LastRunOutcome());
+    EXPECT_EQ(RunOutcome::Written, CurrentRun.Outcome);
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 
@@ -254,7 +260,7 @@ TEST_F(EngineTest, UnreadableCaiFileStopsBeforeTheDatabase) {
     EXPECT_EQ(0, RunConversion(2.0f, 1, cai.c_str(), out.c_str()));
     EXPECT_EQ((Lines{"Could not open file: " + cai, "No CAI database"}), lines);
     EXPECT_EQ(1, ErrorCount);
-    EXPECT_EQ(RunOutcome::CaiFileNotRead, LastRunOutcome());
+    EXPECT_EQ(RunOutcome::CaiFileNotRead, CurrentRun.Outcome);
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
@@ -323,6 +329,39 @@ TEST_F(EngineTest, EveryRunStartsFromAClearState) {
     Run("**  ------------ T\n1,a,b,c,HT,A\n", 0, 1);
     EXPECT_NE(std::string::npos, Written().find("Magvar 0.0 ,"));
     EXPECT_EQ("    1 Warnings found by VELQUOR", lines.back()); // the timezone's
+
+    // A large file converted again and again in one process, as the window and the page do:
+    // every run gives the same report and the same database.
+    std::string large = "**  ------------ Large\n**  ------ Timezone: 1\n";
+    for (int i = 1; i <= 1789; ++i)
+        large += std::to_string(i) + ",52:08.900N,006:20:16E,104M," + (i == 1 ? "HT" : "T") +
+                 ",POINT NAME " + std::to_string(i) + ",comment of point " + std::to_string(i) +
+                 "\n";
+    Run(large);
+    const Lines firstReport = lines;
+    const std::string firstDatabase = Written();
+    ASSERT_EQ(1789u + 6u, testfiles::SplitCrLf(firstDatabase).size());
+    for (int again = 0; again < 2; ++again) {
+        Run(large);
+        EXPECT_EQ(firstReport, lines);
+        EXPECT_EQ(firstDatabase, Written());
+    }
+}
+
+TEST_F(EngineTest, TextsSetByHandAreKept) {
+    ResetConversionState(0, 1, "x");
+    Turnpoint& point = TurnpointTable[0];
+    const std::string longText(250, 'n');
+    point.Name = "literal";
+    point.Comment = std::string("temporary") + " text";
+    point.Latitude = StoreText("stored");
+    point.Longitude = longText;
+    point.Elevation = point.Name; // a text of the store is referred to, not copied
+    EXPECT_STREQ("literal", point.Name);
+    EXPECT_STREQ("temporary text", point.Comment);
+    EXPECT_STREQ("stored", point.Latitude);
+    EXPECT_EQ(std::string(199, 'n'), point.Longitude.c_str()); // a field holds 199 characters
+    EXPECT_EQ(point.Name.c_str(), point.Elevation.c_str());
 }
 
 } // namespace

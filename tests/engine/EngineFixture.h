@@ -10,8 +10,8 @@
 
 #include "Conversion.h"
 #include "Messages.h"
+#include "RunState.h"
 #include "TestFiles.h"
-#include "Turnpoint.h"
 
 class EngineTest : public ::testing::Test {
 protected:

@@ -1,39 +1,20 @@
-#include "Turnpoint.h"
+#include "RunState.h"
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "Messages.h"
 
-Turnpoint TurnpointTable[TurnpointCapacity];
-ConverterStateRecord ConverterState = {0,     -1, "no CAI filename", 0, 0, nullptr, 0, -4.0f, 0,
-                                       10.0f, {}};
-std::int32_t ErrorCount = 0;
-std::int32_t WarningCount = 0;
+RunState CurrentRun;
 
 namespace {
-// Room for the empty text and a full table of the longest texts; a run touches only what it
-// fills.
-constexpr std::size_t TextStoreSize =
-    1 + static_cast<std::size_t>(TurnpointCapacity) * (StoredTextLimit + 1);
-} // namespace
 
-char TextStore[TextStoreSize];
-
-static_assert(TextStoreSize >> 24 == 0, "a store offset must fit in 24 bits");
-static_assert(StoredTextLimit <= 255, "a stored text's length must fit in 8 bits");
-
-FieldText& FieldText::operator=(const char* text) {
-    const char* const end = TextStore + TextStoreSize;
-    const bool stored = text > TextStore && text < end;
-    Assign(stored ? text : TextStore,
-           stored ? strnlen(text, std::min(StoredTextLimit, static_cast<std::size_t>(end - text)))
-                  : 0);
-    return *this;
+// Whether text points into the run's text store.
+bool InTextStore(const char* text) {
+    return std::less_equal<const char*>()(TextStore, text) &&
+           std::less<const char*>()(text, TextStore + TextStoreSize);
 }
-
-namespace {
-std::size_t textStoreUsed = 1; // the first byte stays zero: the empty text
 
 // Records a run may have written: the engine writes only records below PointCount, so the ones
 // from there on are still zero and a reset clears just the ones below. A fresh process then
@@ -44,24 +25,39 @@ void ClearUsedRecords() {
                                                                      : ConverterState.PointCount;
     std::memset(TurnpointTable, 0, sizeof(Turnpoint) * static_cast<std::size_t>(used));
 }
+
 } // namespace
+
+FieldText& FieldText::operator=(std::string_view text) {
+    text = text.substr(0, std::min(text.size(), static_cast<std::size_t>(FieldSize - 1)));
+    if (text.empty()) {
+        Assign(TextStore, 0);
+    } else if (InTextStore(text.data()) && InTextStore(text.data() + text.size()) &&
+               text.data()[text.size()] == '\0') {
+        Assign(text.data(), text.size());
+    } else {
+        const char* stored = StoreText(text);
+        Assign(stored, std::strlen(stored));
+    }
+    return *this;
+}
 
 char* StoreText(std::string_view text) {
     static char empty[1];
     if (text.size() > StoredTextLimit)
         text = text.substr(0, StoredTextLimit);
-    if (text.empty() || TextStoreSize - textStoreUsed < text.size() + 1)
+    if (text.empty() || TextStoreSize - CurrentRun.TextStoreUsed < text.size() + 1)
         return empty;
-    char* stored = TextStore + textStoreUsed;
+    char* stored = TextStore + CurrentRun.TextStoreUsed;
     std::memcpy(stored, text.data(), text.size());
     stored[text.size()] = '\0';
-    textStoreUsed += text.size() + 1;
+    CurrentRun.TextStoreUsed += text.size() + 1;
     return stored;
 }
 
 void ResetConversionState(float variation, int variationGiven, const char* caiPath) {
     ClearUsedRecords();
-    textStoreUsed = 1;
+    CurrentRun.TextStoreUsed = 1;
 
     ConverterState.PointCount = 0;
     ConverterState.HomeIndex = -1;
@@ -76,6 +72,9 @@ void ResetConversionState(float variation, int variationGiven, const char* caiPa
     ConverterState.SiteTitle[0] = '\0';
     ErrorCount = 0;
     WarningCount = 0;
+    CurrentRun.PointsWritten = 0;
+    CurrentRun.Outcome = RunOutcome::CaiFileNotRead; // until the file is read
+    MessageBuffer.clear();
 }
 
 void ReportLineError(const char* message) {
