@@ -4,6 +4,7 @@
 #include "Cspin.h"
 
 #include "Conversion.h"
+#include "Encoding.h"
 #include "RunOptions.h"
 
 #include <QComboBox>
@@ -192,39 +193,6 @@ QStringList ListCaiFiles(const QString& folder) {
 bool CaiFileLess(const QString& a, const QString& b) {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
-}
-
-bool IsValidUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char lead = *p++;
-        if (lead < 0x80)
-            continue;
-        int more;
-        unsigned min;
-        unsigned code;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            more = 1, min = 0x80, code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            more = 2, min = 0x800, code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            more = 3, min = 0x10000, code = lead & 0x07;
-        } else {
-            return false; // a continuation byte, an overlong lead or beyond U+10FFFF
-        }
-        if (end - p < more)
-            return false;
-        for (int i = 0; i < more; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        p += more;
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-    }
-    return true;
 }
 
 QString DecodeReportLine(std::string_view bytes) {
@@ -582,9 +550,10 @@ void TMainForm::ConvertClick(QObject*) {
         ~AddReport() { AddLines(memo, report); }
     } addReport{Messages, report};
     const ConversionResult result = ConvertFile(
-        {QFile::encodeName(InputFileName).toStdString(),
-         QFile::encodeName(OutputFileName).toStdString(), static_cast<float>(*variation),
-         [&report](std::string_view line) { report.append(DecodeReportLine(line)); }});
+        {.inputPath = QFile::encodeName(InputFileName).toStdString(),
+         .outputPath = QFile::encodeName(OutputFileName).toStdString(),
+         .variation = static_cast<float>(*variation),
+         .report = [&report](std::string_view line) { report.append(DecodeReportLine(line)); }});
     // The outcome stays in the status line until the next hint replaces it.
     StatusLine->showMessage(OutcomeText(result, FileNamePart(OutputFileName)));
 }

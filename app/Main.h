@@ -125,7 +125,6 @@ bool CaiFileLess(const QString& a, const QString& b);
 // A report line of the engine for display: its bytes as UTF-8 when they are valid UTF-8,
 // else as Latin-1.
 QString DecodeReportLine(std::string_view bytes);
-bool IsValidUtf8(std::string_view bytes);
 
 // The message area as a list of lines: AddLine appends one line at the end and shows it.
 void AddLine(QPlainTextEdit* memo, const QString& line);

@@ -43,7 +43,10 @@ void SilentSink() {
 // A run as the hosts ask for it, its report dropped.
 ConversionResult Convert(const std::string& in, const std::string& out) {
     return ConvertFile(
-        {in, out, 2.0f, [](std::string_view line) { benchmark::DoNotOptimize(line.data()); }});
+        {.inputPath = in,
+         .outputPath = out,
+         .variation = 2.0f,
+         .report = [](std::string_view line) { benchmark::DoNotOptimize(line.data()); }});
 }
 
 // Converting onto an existing SN10 file (replaced whole, as a repeated conversion does).

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "Coordinates.h"
+#include "Encoding.h"
 #include "Messages.h"
 #include "RunState.h"
 #include "TextFile.h"
@@ -39,6 +41,7 @@ void ReadTitle(const char* line) {
     char* title = ConverterState.SiteTitle;
     const char* text = line + sizeof TitlePrefix - 1;
     CopyCut(title, {text, strnlen(text, SiteTitleSize - 1)}, SiteTitleSize - 1);
+    title[ToWindows1252InPlace(title, std::strlen(title))] = '\0';
     // Trim line feeds, hyphens and white space from the end, but keep the first character.
     for (std::size_t last = std::strlen(title); last > 1; --last) {
         char c = title[last - 1];
@@ -217,7 +220,10 @@ bool ParsePointLine(char* line) {
         return true;
     std::size_t length = std::strlen(line);
     if (line[length - 1] == '\n')
-        line[--length] = '\0';
+        --length;
+    // A line of UTF-8 is read in the database's encoding, so that names are cut by characters.
+    length = ToWindows1252InPlace(line, length);
+    line[length] = '\0';
 
     Turnpoint& point = TurnpointTable[ConverterState.PointCount];
     // The line is kept once in the text store and cut into its fields there: each field ends
@@ -253,15 +259,45 @@ bool ParsePointLine(char* line) {
     set(point.Elevation, 3);
     set(point.Name, 5);
     set(point.Comment, 6);
+    if (!ReadCaiCoordinate(point.Latitude.view(), true, point.LatitudeRadians))
+        ReportFieldError("Invalid latitude: ", point.Latitude.view());
+    if (!ReadCaiCoordinate(point.Longitude.view(), false, point.LongitudeRadians))
+        ReportFieldError("Invalid longitude: ", point.Longitude.view());
 
     ApplyTypeLetters(point, type);
     BuildNames(point);
+    CountStoredPoint("Too many points in CAI data");
+    return true;
+}
 
+void ReportFieldError(const char* message, std::string_view text) {
+    std::string& full = CurrentRun.FieldMessage;
+    full.assign(message).append(text);
+    ReportLineError(full.c_str());
+}
+
+void CountStoredPoint(const char* tableFull) {
     if (++ConverterState.PointCount == TurnpointCapacity)
-        ReportLineError("Too many points in CAI data");
+        ReportLineError(tableFull);
     else
         ++ConverterState.PointsRead;
-    return true;
+}
+
+void LinesPastTheTable::Report(const char* fileName, const char* line) {
+    CountOne(ErrorCount);
+    CountOne(count_);
+    if (count_ > ReportedOneByOne)
+        return;
+    EmitFormatted("Error %s %d: ", fileName, ConverterState.LineNumber);
+    EmitMessages("Bad format.\n");
+    EmitFormatted("\t%s\n", line);
+}
+
+void LinesPastTheTable::Finish(const char* fileName) {
+    if (count_ > ReportedOneByOne)
+        EmitFormatted("Error %s %d: %d more point lines did not fit into the table of %d points\n",
+                      fileName, ConverterState.LineNumber, count_ - ReportedOneByOne,
+                      TurnpointCapacity - 1);
 }
 
 bool ReadCaiFile(const char* fileName) {
@@ -274,6 +310,7 @@ bool ReadCaiFile(const char* fileName) {
         return false;
     }
     char line[FieldSize];
+    LinesPastTheTable pastTheTable;
     for (;;) {
         TextFileReader::Result result = file.ReadPiece(line, FieldSize);
         if (result == TextFileReader::Result::End)
@@ -298,13 +335,10 @@ bool ReadCaiFile(const char* fileName) {
         }
         if (IsCommentLine(line))
             continue;
-        if (!ParsePointLine(line)) {
-            CountOne(ErrorCount);
-            EmitFormatted("Error %s %d: ", fileName, lineNumber);
-            EmitMessages("Bad format.\n");
-            EmitFormatted("\t%s\n", line);
-        }
+        if (!ParsePointLine(line))
+            pastTheTable.Report(fileName, line);
     }
     file.Close();
+    pastTheTable.Finish(fileName);
     return true;
 }

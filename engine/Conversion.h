@@ -1,6 +1,6 @@
 #pragma once
-// One conversion of a CAI turnpoint file into an SN10 database, with its report sent through
-// the run's line sink.
+// One conversion of a turnpoint file (CAI, or SeeYou CUP by its ".cup" name) into an SN10
+// database, with its report sent through the run's line sink.
 #include <optional>
 #include <string>
 
@@ -8,10 +8,11 @@
 
 // What a host asks of one run.
 struct ConversionRequest {
-    std::string inputPath;          // the CAI file; also its name in the report and the database
-    std::string outputPath;         // the SN10 file; also its name in the report
-    std::optional<float> variation; // degrees west; without it, 10.0 and a warning
-    LineSink report;                // receives the report's lines; empty: they are dropped
+    std::string inputPath;  // the turnpoint file; also its name in the report and database
+    std::string outputPath; // the SN10 file; also its name in the report
+    std::optional<float> variation = {}; // degrees west; without it, 10.0 and a warning
+    LineSink report = {};                // receives the report's lines; empty: they are dropped
+    RunChoices choices = {};             // home point (CUP files only), timezone, site title
 };
 
 // What a host learns of the run.

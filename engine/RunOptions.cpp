@@ -2,7 +2,11 @@
 
 #include "TextFormat.h"
 
-std::optional<float> ParseVariation(std::string_view text) {
+namespace {
+
+// A decimal number as typed: an optional sign, digits, optionally a point and more digits, and
+// between low and high. A negative zero comes back as zero.
+std::optional<float> ParseDecimal(std::string_view text, float low, float high) {
     std::size_t at = 0;
     if (at < text.size() && (text[at] == '+' || text[at] == '-'))
         ++at;
@@ -23,23 +27,53 @@ std::optional<float> ParseVariation(std::string_view text) {
         return std::nullopt;
     const std::string number(text);
     float value = 0.0f;
-    if (!ScanFloat(number.c_str(), value) || !(value >= -VariationLimit && value <= VariationLimit))
+    if (!ScanFloat(number.c_str(), value) || !(value >= low && value <= high))
         return std::nullopt;
     return value == 0.0f ? 0.0f : value;
 }
 
-std::optional<std::string> DefaultSn10Path(std::string_view caiPath) {
-    // The file name starts after the last separator; the folder part is never changed.
+// Where the file name starts: after the last separator; the folder part is never looked at.
+std::size_t FileNameStart(std::string_view path) {
 #ifdef _WIN32
-    std::size_t name = caiPath.find_last_of("/\\:");
+    const std::size_t separator = path.find_last_of("/\\:");
 #else
-    std::size_t name = caiPath.rfind('/');
+    const std::size_t separator = path.rfind('/');
 #endif
-    name = name == std::string_view::npos ? 0 : name + 1;
-    for (std::size_t i = name; i + 4 <= caiPath.size(); ++i) {
-        if (caiPath[i] == '.' && (caiPath[i + 1] | 0x20) == 'd' && (caiPath[i + 2] | 0x20) == 'a' &&
-            (caiPath[i + 3] | 0x20) == 't') {
-            std::string path(caiPath);
+    return separator == std::string_view::npos ? 0 : separator + 1;
+}
+
+// Whether text, at position at, holds "." and the three letters of extension (lower case), in
+// any letter case.
+bool ExtensionAt(std::string_view text, std::size_t at, const char* extension) {
+    if (at + 4 > text.size() || text[at] != '.')
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if ((text[at + 1 + i] | 0x20) != extension[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<float> ParseVariation(std::string_view text) {
+    return ParseDecimal(text, -VariationLimit, VariationLimit);
+}
+
+std::optional<float> ParseTimezone(std::string_view text) {
+    return ParseDecimal(text, TimezoneMin, TimezoneMax);
+}
+
+InputFormat FormatOf(std::string_view path) {
+    const std::size_t name = FileNameStart(path);
+    return path.size() >= name + 4 && ExtensionAt(path, path.size() - 4, "cup") ? InputFormat::Cup
+                                                                                : InputFormat::Cai;
+}
+
+std::optional<std::string> DefaultSn10Path(std::string_view inputPath) {
+    const char* extension = FormatOf(inputPath) == InputFormat::Cup ? "cup" : "dat";
+    for (std::size_t i = FileNameStart(inputPath); i + 4 <= inputPath.size(); ++i) {
+        if (ExtensionAt(inputPath, i, extension)) {
+            std::string path(inputPath);
             path.replace(i, 4, ".NDB");
             return path;
         }

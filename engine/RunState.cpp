@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "Messages.h"
+#include "RunOptions.h"
 
 RunState CurrentRun;
 
@@ -55,7 +56,8 @@ char* StoreText(std::string_view text) {
     return stored;
 }
 
-void ResetConversionState(float variation, int variationGiven, const char* caiPath) {
+void ResetConversionState(float variation, int variationGiven, const char* caiPath,
+                          const RunChoices& choices) {
     ClearUsedRecords();
     CurrentRun.TextStoreUsed = 1;
 
@@ -74,6 +76,8 @@ void ResetConversionState(float variation, int variationGiven, const char* caiPa
     WarningCount = 0;
     CurrentRun.PointsWritten = 0;
     CurrentRun.Outcome = RunOutcome::CaiFileNotRead; // until the file is read
+    CurrentRun.Format = FormatOf(caiPath);
+    CurrentRun.Choices = choices;
     MessageBuffer.clear();
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,10 +26,14 @@ inline constexpr int LongNameSize = 17; // at most 16 characters
 
 // Longest text the text store keeps in one piece; longer ones are cut.
 inline constexpr std::size_t StoredTextLimit = 255;
+// Most the texts of one point take in the store: a CAI point keeps its line and a long name, a
+// CUP point its name and comment (FieldSize each at most), three short coordinate and elevation
+// texts and a long name.
+inline constexpr std::size_t PointTextRoom = 576;
 // Room for the empty text and a full table of the longest texts; a run touches only what it
 // fills.
 inline constexpr std::size_t TextStoreSize =
-    1 + static_cast<std::size_t>(TurnpointCapacity) * (StoredTextLimit + 1);
+    1 + static_cast<std::size_t>(TurnpointCapacity) * PointTextRoom;
 
 // Receives one report line at a time, without its line end; the bytes are 8-bit text as the
 // engine has them. The view is only valid during the call.
@@ -43,6 +48,17 @@ enum class RunOutcome {
                        // writer's own errors (a missing home point)
 };
 
+// The two kinds of turnpoint file a run reads.
+enum class InputFormat { Cai, Cup };
+
+// What the user chose for a run beyond its files and its variation; each choice wins over what
+// the file says.
+struct RunChoices {
+    std::optional<std::string> home;  // CUP files: the code or name of the home point
+    std::optional<float> timezone;    // hours
+    std::optional<std::string> title; // the site title
+};
+
 // A text field of a point, read as a zero-terminated text of at most FieldSize - 1 characters.
 // The characters live in the run's text store, so that the memory a run touches grows with the
 // file it reads, not with the table's capacity; the record holds where they start and how many
@@ -53,6 +69,7 @@ public:
     inline const char* c_str() const;
     operator const char*() const { return c_str(); }
     std::size_t size() const { return bits_ & LengthMask; }
+    std::string_view view() const { return {c_str(), size()}; }
     // Makes the field read text: a text that lies in the store is referred to where it is, any
     // other is copied into the store (cut after FieldSize - 1 characters).
     FieldText& operator=(std::string_view text);
@@ -86,8 +103,11 @@ struct Turnpoint {
     std::uint8_t IsMarkpoint;
     std::int32_t SourceLine; // CAI line the point came from
     std::int32_t OutputLine; // SN10 line that holds the point, 0 while not written
+    // The position, once the reader has found the coordinates valid; south and west negative.
+    float LatitudeRadians;
+    float LongitudeRadians;
 };
-static_assert(sizeof(Turnpoint) == 52);
+static_assert(sizeof(Turnpoint) == 60);
 
 struct ConverterStateRecord {
     std::int32_t PointCount;
@@ -116,6 +136,8 @@ struct RunState {
     std::int32_t WarningCount = 0;
     std::int32_t PointsWritten = 0; // point lines of the SN10 file
     RunOutcome Outcome = RunOutcome::CaiFileNotRead;
+    InputFormat Format = InputFormat::Cai; // of the file being read, by its name
+    RunChoices Choices;
 
     // The texts of the points read in this run, one after the other, each with its terminating
     // zero. Its first byte is always zero, the empty text.
@@ -124,7 +146,8 @@ struct RunState {
 
     // The engine's formatting buffer. It grows to fit any message, so nothing is ever cut there.
     std::string MessageBuffer;
-    LineSink Sink; // set by the host; an empty sink drops the lines
+    std::string FieldMessage; // a reading error's message with the text it is about
+    LineSink Sink;            // set by the host; an empty sink drops the lines
 
     TextFileReader Input;                   // the file being read, with its block
     char OutputBlock[TextBlockSize];        // the SN10 file's text, gathered a block at a time
@@ -165,7 +188,8 @@ void FieldText::Assign(const char* text, std::size_t length) {
 char* StoreText(std::string_view text);
 
 // Resets everything a run works on, as a run starts.
-void ResetConversionState(float variation, int variationGiven, const char* caiPath);
+void ResetConversionState(float variation, int variationGiven, const char* caiPath,
+                          const RunChoices& choices = {});
 
 // Adds one to a count without ever passing the largest value (a file can hold more lines, and
 // so more errors, than that).

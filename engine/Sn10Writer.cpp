@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "Coordinates.h"
 #include "Messages.h"
 #include "RunState.h"
 #include "TextFile.h"
@@ -15,6 +16,7 @@ namespace {
 constexpr char Banner[] = "VELQUOR version 1.1: Converts CAI point database to SN10 format.";
 constexpr char Notice[] = "Made for the SN10 flight computer.";
 constexpr int HeaderLine = 6;
+constexpr double Pi = 3.14159265358979323846;
 
 // What each character of a text becomes in a line of the file: every line break becomes a
 // blank, so the text cannot end its line early, and inside double quotes every double quote
@@ -166,6 +168,125 @@ std::size_t BuildTypeLetters(const Turnpoint& point, char* letters) {
     return static_cast<std::size_t>(p - letters);
 }
 
+// What the SN10 holds: 600 points in its site 1, 900 in its site 2.
+constexpr int Sn10Site1Capacity = 600;
+constexpr int Sn10Capacity = 900;
+
+// A point whose position with the other hemisphere letter lies this close to the home point,
+// while it lies beyond the first distance, most likely has the wrong letter.
+constexpr double FarFromHomeKm = 1000.0;
+constexpr double NearHomeKm = 300.0;
+
+// No home point was read. A CUP file has no home marker: its first airfield, or else its first
+// point, serves, with a warning. For a CAI file (or an empty one) this is an error, and the
+// first record serves.
+void DefaultHomePoint(const char* sn10Path) {
+    ConverterStateRecord& state = ConverterState;
+    state.HomeIndex = 0;
+    if (CurrentRun.Format != InputFormat::Cup || state.PointCount == 0) {
+        ReportLineError("Home point not defined");
+        return;
+    }
+    const int count = std::min(state.PointCount, TurnpointCapacity);
+    for (int i = 0; i < count; ++i) {
+        if (TurnpointTable[i].IsAirport) {
+            state.HomeIndex = i;
+            break;
+        }
+    }
+    const Turnpoint& home = TurnpointTable[state.HomeIndex];
+    EmitFormatted("Warning %s %d: Home point not set, first %s %s was used.\n", sn10Path,
+                  HeaderLine, home.IsAirport ? "airfield" : "point", home.LongName.c_str());
+    CountOne(WarningCount);
+}
+
+// A height as the SN10 reads it: a number and M or F (either case, blanks between and after
+// allowed), or U for an unknown one.
+bool IsHeight(std::string_view text) {
+    std::size_t at = 0;
+    auto blanks = [&] {
+        while (at < text.size() && IsWhiteSpace(text[at]))
+            ++at;
+    };
+    auto unit = [&](char upper) {
+        if (at < text.size() && (text[at] | 0x20) == (upper | 0x20)) {
+            ++at;
+            blanks();
+            return at == text.size();
+        }
+        return false;
+    };
+    if (unit('U'))
+        return true;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+'))
+        ++at;
+    const std::size_t digits = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+        ++at;
+    bool number = at > digits;
+    if (at < text.size() && text[at] == '.') {
+        const std::size_t decimals = ++at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+            ++at;
+        number = number || at > decimals;
+    }
+    if (!number)
+        return false;
+    blanks();
+    const std::size_t letter = at;
+    if (unit('M'))
+        return true;
+    at = letter;
+    return unit('F');
+}
+
+// Finds points whose hemisphere letter looks swapped: far from the home point, but near it
+// with the other letter.
+class HomeDistances {
+public:
+    explicit HomeDistances(const Turnpoint& home)
+        : latitude_(home.LatitudeRadians), longitude_(home.LongitudeRadians),
+          cosLatitude_(std::cos(latitude_)) {}
+
+    void CheckHemispheres(const Turnpoint& point, const char* sn10Path) const {
+        const double latitude = point.LatitudeRadians, longitude = point.LongitudeRadians;
+        // Along the home's parallel, then along the point's meridian: never shorter than the
+        // great circle, and cheap. Most points are near enough by this alone.
+        double longitudeApart = std::fabs(longitude - longitude_);
+        if (longitudeApart > Pi)
+            longitudeApart = 2.0 * Pi - longitudeApart;
+        if (EarthRadiusKm * (std::fabs(latitude - latitude_) + cosLatitude_ * longitudeApart) <=
+            FarFromHomeKm)
+            return;
+        const double apart = DistanceKm(latitude_, longitude_, latitude, longitude);
+        if (apart <= FarFromHomeKm)
+            return;
+        const double withOtherLatitude = DistanceKm(latitude_, longitude_, -latitude, longitude);
+        const double withOtherLongitude = DistanceKm(latitude_, longitude_, latitude, -longitude);
+        const bool latitudeCloser = withOtherLatitude <= withOtherLongitude;
+        const double closest = latitudeCloser ? withOtherLatitude : withOtherLongitude;
+        if (closest > NearHomeKm)
+            return;
+        char written, other;
+        if (latitudeCloser) {
+            written = std::signbit(latitude) ? 'S' : 'N';
+            other = written == 'N' ? 'S' : 'N';
+        } else {
+            written = std::signbit(longitude) ? 'W' : 'E';
+            other = written == 'E' ? 'W' : 'E';
+        }
+        EmitFormatted("Warning %s %d: %s lies %d km from the home point; with %c instead of %c it "
+                      "would lie %d km away\n",
+                      sn10Path, point.OutputLine, point.LongName.c_str(),
+                      static_cast<int>(std::lround(apart)), other, written,
+                      static_cast<int>(std::lround(closest)));
+        CountOne(WarningCount);
+    }
+
+private:
+    double latitude_, longitude_, cosLatitude_;
+};
+
 std::uint32_t HashName(const char* name) {
     std::uint32_t hash = 2166136261u;
     for (; *name; ++name)
@@ -186,16 +307,16 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
     std::string& line = CurrentRun.HeaderLine;
     std::string(&copies)[3] = CurrentRun.HeaderTexts; // each text of the header that may change
     ConverterStateRecord& state = ConverterState;
+    const bool cup = CurrentRun.Format == InputFormat::Cup;
+    const char* const format = cup ? "CUP" : "CAI";
 
     BlockOutput output(file);
-    FormatText(line, "!%s\n!    %s\n!\n! Converted from CAI file %s\nV QUIVELNAV4\n", Banner,
-               Notice, OnOneLine(copies[0], state.CaiFileName));
+    FormatText(line, "!%s\n!    %s\n!\n! Converted from %s file %s\nV QUIVELNAV4\n", Banner, Notice,
+               format, OnOneLine(copies[0], state.CaiFileName));
     output.PutText(line);
 
-    if (state.HomeIndex < 0) {
-        ReportLineError("Home point not defined");
-        state.HomeIndex = 0;
-    }
+    if (state.HomeIndex < 0)
+        DefaultHomePoint(sn10Path);
     int lineNumber = HeaderLine;
     if (state.TimezoneSet == 0) {
         EmitFormatted("Warning %s %d: Timezone is not set %0.1f was used.\n", sn10Path, HeaderLine,
@@ -221,12 +342,14 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
     double magvar = state.Magvar;
     if (magvar > -0.05 && magvar <= 0.0)
         magvar = 0.0;
-    FormatText(
-        line, "H \"%sCAI conversion  %s\" , Timezone %c%d:%02d , Magvar %0.1f , Home \"%s\"\n",
-        OnOneLine(copies[0], state.SiteTitle, true), OnOneLine(copies[1], state.CaiFileName, true),
-        sign, hours, minutes, magvar, OnOneLine(copies[2], home.ShortName, true));
+    FormatText(line,
+               "H \"%s%s conversion  %s\" , Timezone %c%d:%02d , Magvar %0.1f , Home \"%s\"\n",
+               OnOneLine(copies[0], state.SiteTitle, true), format,
+               OnOneLine(copies[1], state.CaiFileName, true), sign, hours, minutes, magvar,
+               OnOneLine(copies[2], home.ShortName, true));
     output.PutText(line);
 
+    const HomeDistances distances(home);
     int written = 0;
     char letters[8];
     for (int i = 0; i < state.PointCount; ++i) {
@@ -237,10 +360,30 @@ void WriteSn10File(std::FILE* file, const char* sn10Path) {
         point.OutputLine = ++lineNumber;
         ++written;
         output.Advance(PutPointLine(output.Room(PointLineRoom), point, letters, letterCount));
+        if (!IsHeight(point.Elevation.view())) {
+            EmitFormatted("Warning %s %d: Elevation %s of %s is not a height in M or F\n", sn10Path,
+                          lineNumber, point.Elevation.c_str(), point.LongName.c_str());
+            CountOne(WarningCount);
+        }
+        if (&point != &home)
+            distances.CheckHemispheres(point, sn10Path);
     }
     output.Flush();
     CurrentRun.PointsWritten = written;
     EmitFormatted("%d points written to: %s\n", written, sn10Path);
+    if (written > Sn10Capacity) {
+        EmitFormatted("Warning %s %d: %d points written; the SN10 holds at most %d points (%d in "
+                      "site 1)\n",
+                      sn10Path, HeaderLine + Sn10Capacity + 1, written, Sn10Capacity,
+                      Sn10Site1Capacity);
+        CountOne(WarningCount);
+    } else if (written > Sn10Site1Capacity) {
+        EmitFormatted("Warning %s %d: %d points written; site 1 of the SN10 holds at most %d "
+                      "points, site 2 at most %d\n",
+                      sn10Path, HeaderLine + Sn10Site1Capacity + 1, written, Sn10Site1Capacity,
+                      Sn10Capacity);
+        CountOne(WarningCount);
+    }
 }
 
 void CheckAmbiguousNames(const char* sn10Path) {

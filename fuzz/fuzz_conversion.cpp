@@ -19,8 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(file);
     // Every line handed on must respect the length limit.
     const ConversionResult result =
-        ConvertFile({input, "/dev/null", size % 2 ? std::optional(1.0f) : std::nullopt,
-                     [](std::string_view line) {
+        ConvertFile({.inputPath = input,
+                     .outputPath = "/dev/null",
+                     .variation = size % 2 ? std::optional(1.0f) : std::nullopt,
+                     .report = [](std::string_view line) {
                          if (line.size() > MaxMessageLine)
                              __builtin_trap();
                      }});

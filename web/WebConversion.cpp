@@ -71,15 +71,20 @@ EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* caiName, const char* variati
         return static_cast<int>(WebResult::NoOutputName);
     outputName = *sn10Path;
 
-    result =
-        ConvertFile({caiName, outputName, variation, [](std::string_view line) {
-                         if (linesLeftOut > 0 || report.size() + line.size() + 1 > ReportLimit) {
-                             ++linesLeftOut;
-                             return;
-                         }
-                         report.append(line);
-                         report.push_back('\n');
-                     }});
+    result = result = ConvertFile({
+        .inputPath = caiName,
+        .outputPath = outputName,
+        .variation = variation,
+        .report =
+            [](std::string_view line) {
+                if (linesLeftOut > 0 || report.size() + line.size() + 1 > ReportLimit) {
+                    ++linesLeftOut;
+                    return;
+                }
+                report.append(line);
+                report.push_back('\n');
+            },
+    });
     return static_cast<int>(FromOutcome(result.outcome));
 }
 

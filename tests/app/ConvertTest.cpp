@@ -91,7 +91,7 @@ TEST_F(Convert, StatusLineTellsHowTheRunEndedAndAnythingButAFolderInTheWayIsAske
     w.Refresh->trigger();
     EXPECT_EQ(Paths(folder, cai, folder, ndb), Paths());
     const auto line = [](int i) { return testfiles::SplitCrLf(CleanCai)[i] + "\r\n"; };
-    const std::string bad = "x\r\n", name = "Z\xc3\xbcrich.NDB";
+    const std::string bad = "x,47:07.300N,009:31.200E,448M,T,BAD\r\n", name = "Z\xc3\xbcrich.NDB";
     const std::pair<std::string, std::string> cases[] = {
         {CleanCai, name + " written"},
         {line(0) + line(2) + line(3), name + " written, 1 warning"},

@@ -62,7 +62,7 @@ Outcome Convert(const fs::path& dir, std::vector<std::string> args, fs::path rep
 }
 
 const std::string GoodCai =
-    "**  ------------ Club\r\n**  ------ Timezone: 1\r\n1,a,b,c,HAT,HOME\r\n";
+    "**  ------------ Club\r\n**  ------ Timezone: 1\r\n1,1:00N,1:00E,1M,HAT,HOME\r\n";
 
 class ConvertCommand : public ::testing::Test {
 protected:
@@ -71,7 +71,7 @@ protected:
 };
 
 TEST_F(ConvertCommand, ReportOnStdoutMatchesTheEngine) {
-    testfiles::WriteBytes(dir / "Alps.Dat", GoodCai + "2,a,b,c,T,HOME\r\n");
+    testfiles::WriteBytes(dir / "Alps.Dat", GoodCai + "2,1:00N,1:00E,1M,T,HOME\r\n");
     Outcome run = Convert(dir, {"-v", "2.5", "Alps.Dat"});
     EXPECT_EQ(0, run.status) << run.err;
     EXPECT_EQ("", run.err);
@@ -83,7 +83,10 @@ TEST_F(ConvertCommand, ReportOnStdoutMatchesTheEngine) {
     const std::string cliOut = (dir / "cli.ndb").string(), ownOut = (dir / "own.ndb").string();
     Outcome cli = Convert(dir, {"--variation", "2.5", in, cliOut});
     std::string expected;
-    ConvertFile({in, ownOut, 2.5f, [&](std::string_view line) {
+    ConvertFile({.inputPath = in,
+                 .outputPath = ownOut,
+                 .variation = 2.5f,
+                 .report = [&](std::string_view line) {
                      expected.append(line);
                      expected.push_back('\n');
                  }});
@@ -93,7 +96,7 @@ TEST_F(ConvertCommand, ReportOnStdoutMatchesTheEngine) {
 
 TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
     testfiles::WriteBytes(dir / "good.dat", GoodCai);
-    testfiles::WriteBytes(dir / "bad.dat", GoodCai + "x,a,b,c,T,BAD\r\n");
+    testfiles::WriteBytes(dir / "bad.dat", GoodCai + "x,1:00N,1:00E,1M,T,BAD\r\n");
     testfiles::WriteBytes(dir / "CLUB.DAT", GoodCai);
     fs::create_directory(dir / "folder.dat");
     fs::create_directories(dir / "my.data" / "two");

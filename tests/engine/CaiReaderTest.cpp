@@ -51,7 +51,7 @@ TEST(GetField, CutsFieldsAtEveryComma) {
 TEST_F(ReaderTest, EmptyAndCommentOnlyFilesGiveNoPoints) {
     for (const char* text : {"", "\n\n", "* one\r\n   * two\r\n\r\n",
                              "\x1A"
-                             "1,a,b,c,T,X,y\n"}) {
+                             "1,1:00N,1:00E,1M,T,X,y\n"}) {
         EXPECT_TRUE(Read(text));
         EXPECT_EQ(0, ConverterState.PointCount);
         EXPECT_EQ(-1, ConverterState.HomeIndex);
@@ -96,14 +96,14 @@ TEST_F(ReaderTest, HeadersOnlyOnTheirOwnLines) {
 
 TEST_F(ReaderTest, PointFieldsAndDerivedNames) {
     ASSERT_TRUE(Read("7,  52:08.900N  ,006:20:16E,104M,AT,AB,\"quoted\" comment\r\n"
-                     "1234,1,2,3,T,HILLTOP \"STRIP\"\n"
-                     "123,1,2,3,T,ABC\n"
-                     "-5,1,2,3,T,AB\n"
-                     "7,1,2,3,T,WEST\"WOOD STRIP ABCDEFGHIJ\n"
+                     "1234,1:00N,1:00E,1M,T,HILLTOP \"STRIP\"\n"
+                     "123,1:00N,1:00E,1M,T,ABC\n"
+                     "-5,1:00N,1:00E,1M,T,AB\n"
+                     "7,1:00N,1:00E,1M,T,WEST\"WOOD STRIP ABCDEFGHIJ\n"
                      "abc\n"
-                     "4294967303,1,2,3,T,X\n"
-                     "999,1,2,3,T,AB\n"
-                     "1000,1,2,3,T,THOUSAND\n"));
+                     "4294967303,1:00N,1:00E,1M,T,X\n"
+                     "999,1:00N,1:00E,1M,T,AB\n"
+                     "1000,1:00N,1:00E,1M,T,THOUSAND\n"));
     EXPECT_EQ(9, ConverterState.PointCount);
     const Turnpoint& p = Point(0);
     EXPECT_EQ(7, p.PointId);
@@ -126,14 +126,17 @@ TEST_F(ReaderTest, PointFieldsAndDerivedNames) {
     EXPECT_STREQ("999   A", Point(7).ShortName);
     EXPECT_STREQ("THOUSAN", Point(8).ShortName);
     EXPECT_EQ((Lines{ErrorAt(6, "Invalid or missing point ID number"),
+                     ErrorAt(6, "Invalid latitude: "), ErrorAt(6, "Invalid longitude: "),
                      ErrorAt(7, "Invalid or missing point ID number")}),
               lines);
 }
 
 TEST_F(ReaderTest, TypeLetters) {
-    Read("1,a,b,c,HAT,ONE\n2,a,b,c,hat,TWO\n3,a,b,c,A T,THREE\n4,a,b,c,XY,FOUR\n"
-         "5,a,b,c,smfrl,FIVE\n6,a,b,c,,SIX\n"
-         "7,a,b,c,TTTTTTTTTTTTTTTTTTX,SEVEN\n8,a,b,c,TTTTTTTTTTTTTTTTTTTX,EIGHT\n");
+    Read("1,1:00N,1:00E,1M,HAT,ONE\n2,1:00N,1:00E,1M,hat,TWO\n3,1:00N,1:00E,1M,A "
+         "T,THREE\n4,1:00N,1:00E,1M,XY,FOUR\n"
+         "5,1:00N,1:00E,1M,smfrl,FIVE\n6,1:00N,1:00E,1M,,SIX\n"
+         "7,1:00N,1:00E,1M,TTTTTTTTTTTTTTTTTTX,SEVEN\n8,1:00N,1:00E,1M,TTTTTTTTTTTTTTTTTTTX,"
+         "EIGHT\n");
     EXPECT_EQ(0, ConverterState.HomeIndex);
     auto flags = [&](int i) {
         const Turnpoint& p = Point(i);
@@ -157,23 +160,25 @@ TEST_F(ReaderTest, TypeLetters) {
 }
 
 TEST_F(ReaderTest, LongLinesAreReadInPiecesOf199) {
-    std::string line = "1,a,b,c,T," + std::string(240, 'N') + "\n";
+    std::string line = "1,1:00N,1:00E,1M,T," + std::string(240, 'N') + "\n";
     Read(line);
     EXPECT_EQ(2, ConverterState.LineNumber);
     EXPECT_EQ(2, ConverterState.PointCount);
-    EXPECT_EQ(199u - 10u, std::strlen(Point(0).Name));
-    EXPECT_EQ(Lines{ErrorAt(2, "Invalid or missing point ID number")}, lines);
+    EXPECT_EQ(199u - 19u, std::strlen(Point(0).Name));
+    EXPECT_EQ((Lines{ErrorAt(2, "Invalid or missing point ID number"),
+                     ErrorAt(2, "Invalid latitude: "), ErrorAt(2, "Invalid longitude: ")}),
+              lines);
 }
 
 TEST_F(ReaderTest, TableFillsAt1800Points) {
     std::string text;
     for (int i = 1; i <= 1801; ++i)
-        text += std::to_string(i) + ",a,b,c,T,P" + std::to_string(i) + "\r\n";
+        text += std::to_string(i) + ",1:00N,1:00E,1M,T,P" + std::to_string(i) + "\r\n";
     Run(text);
     EXPECT_EQ(1800, ConverterState.PointCount);
     const std::string cai = paths[paths.size() - 2];
     EXPECT_EQ((Lines{"Error " + cai + " 1800: Too many points in CAI data",
-                     "Error " + cai + " 1801: ", "Bad format.", "\t1801,a,b,c,T,P1801", "",
+                     "Error " + cai + " 1801: ", "Bad format.", "\t1801,1:00N,1:00E,1M,T,P1801", "",
                      "1799 points read from: " + cai}),
               Lines(lines.begin(), lines.begin() + 6));
     EXPECT_EQ(2, ErrorCount);
@@ -189,36 +194,38 @@ TEST_F(ReaderTest, LinesAcrossTheReadBlocks) {
             text += "*" + std::string(97, '-') + "\r\n";
         text += "*" + std::string(mark - text.size() - 3, '-') + "\r\n";
     };
-    const std::string point = "1,a,b,c,HT,NAME,comment";
+    const std::string point = "1,1:00N,1:00E,1M,HT,NAME,comment";
     fillTo(65536 - point.size() - 1);
     text += point + "\r\n";
-    fillTo(131072 - 10);
-    text += "2,a,b,c,T,\xEF\xBB\xBFMARK\r\n3,a,b,c,T,THIRD,cut\x1Ahere\r\n4,a,b,c,T,FOURTH\r\n";
+    fillTo(131072 - 19);
+    text += "2,1:00N,1:00E,1M,T,\xEF\xBB\xBFMARK\r\n3,1:00N,1:00E,1M,T,THIRD,cut\x1Ahere\r\n4,1:"
+            "00N,1:00E,1M,T,FOURTH\r\n";
     ASSERT_EQ('\r', text[65535]);
     ASSERT_EQ('\xEF', text[131072]);
     Read(text);
     EXPECT_EQ(3, ConverterState.PointCount);
     EXPECT_STREQ("comment", Point(0).Comment);
-    EXPECT_STREQ("\xEF\xBB\xBFMARK", Point(1).Name);
+    EXPECT_STREQ("?MARK", Point(1).Name); // a line of UTF-8, in Windows-1252
     EXPECT_STREQ("cut", Point(2).Comment);
     EXPECT_EQ(Lines{}, lines);
 }
 
 TEST_F(ReaderTest, DosTextModeAndHostileBytes) {
     // A byte-order mark at the start is skipped; CR LF and LF give the same fields; a lone CR
-    // stays; Ctrl-Z ends the file; NUL ends a line's
-    // text but not the line; bytes above 127 are ordinary characters.
+    // stays; Ctrl-Z ends the file; NUL ends a line's text but not the line; in a line that is no
+    // UTF-8, bytes above 127 are ordinary characters.
     using namespace std::string_literals;
     Read("\xEF\xBB\xBF"
-         "1,a,b,c,T,ONE\r\n2,a,b,c,T,TW\rO\n3,a,b\0junk,c,T,THREE\n"
-         "4,\xE9t\xE9,b,c,T,\xFF\xFE\n\x1A"
-         "5,a,b,c,T,FIVE\n"s);
+         "1,1:00N,1:00E,1M,T,ONE\r\n2,1:00N,1:00E,1M,T,TW\rO\n3,1:00N,1:00E\0junk,c,T,THREE\n"
+         "4,1:00N,1:00E,1M,T,\xFF\xFE,\xE9t\xE9\n\x1A"
+         "5,1:00N,1:00E,1M,T,FIVE\n"s);
     EXPECT_EQ(4, ConverterState.PointCount);
     EXPECT_STREQ("ONE", Point(0).Name);
     EXPECT_STREQ("TW\rO", Point(1).Name);
-    EXPECT_STREQ("b", Point(2).Longitude);
+    EXPECT_STREQ("1:00E", Point(2).Longitude);
     EXPECT_STREQ("", Point(2).Name);
-    EXPECT_STREQ("\xE9t\xE9", Point(3).Latitude);
+    EXPECT_STREQ("\xFF\xFE", Point(3).Name);
+    EXPECT_STREQ("\xE9t\xE9", Point(3).Comment);
     EXPECT_EQ(Lines{}, lines);
 }
 

@@ -48,11 +48,12 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
                                 "1,52:08.900N,006:20:16E,104M,HAT,HOME FIELD,123.5\r\n"
                                 "2,52:09.000N,006:21:00E,2100M,TR,\"TOWER\",chimney \"red\"\r\n"
                                 "3,52:10.000N,006:22:00E,5M,R,NOWHERE,x\r\n"
-                                "4,a,b,c,flmsta,ALL\r\n");
+                                "4,1:00N,1:00E,1M,flmsta,ALL\r\n");
     const std::string out = Out();
     // Through the hosts' entry: the request's sink takes the report, the result tells the rest.
     const LineSink fixtureSink = SetLineSink({});
-    const ConversionResult result = ConvertFile({cai, out, -3.0f, fixtureSink});
+    const ConversionResult result = ConvertFile(
+        {.inputPath = cai, .outputPath = out, .variation = -3.0f, .report = fixtureSink});
     EXPECT_FALSE(SetLineSink(fixtureSink)); // the sink set before is back
     EXPECT_TRUE(result.completed);
     EXPECT_EQ(RunOutcome::Written, result.outcome);
@@ -64,7 +65,7 @@ TEST_F(EngineTest, CleanFileIsConvertedWhole) {
                   "\"HOME FIELD      123.5\"\r\n"
                   "P \"02'TOWE\", 52:09.000N , 006:21:00E , 2100M , T      , U , "
                   "\"'TOWER'         chimney 'red'\"\r\n"
-                  "P \"04  ALL\", a , b , c     , TSMLFA , U , \"ALL             \"\r\n",
+                  "P \"04  ALL\", 1:00N , 1:00E , 1M    , TSMLFA , U , \"ALL             \"\r\n",
               Written());
     EXPECT_EQ(Concat({{"4 points read from: " + cai, "3 points written to: " + out}, Notes}),
               lines);
@@ -80,7 +81,7 @@ TEST_F(EngineTest, WrittenTextsStayOnTheirLine) {
     // A CAI path with a line feed and a double quote, lines ending CR CR LF (converted to DOS
     // twice), a title and a name with a carriage return inside.
     const std::string cai = Cai("**  ------------ \rABC\r\r\n**  ------ Timezone: 1\r\r\n"
-                                "1,a\r,b,c,HT,N\rM,com\"ment\r\r\n",
+                                "1,1:00N\r,1:00E,1M,HT,N\rM,com\"ment\r\r\n",
                                 "odd\nna\"me.dat");
     const std::string out = Out();
     ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), out.c_str()));
@@ -90,7 +91,8 @@ TEST_F(EngineTest, WrittenTextsStayOnTheirLine) {
     std::replace(quoted.begin(), quoted.end(), '"', '\'');
     EXPECT_EQ(Header(flat) + "H \" ABC            CAI conversion  " + quoted +
                   "\" , Timezone  1:00 , Magvar 2.0 , Home \"01  N M\"\r\n"
-                  "P \"01  N M\", a  , b , c     , T      , U , \"N M             com'ment \"\r\n",
+                  "P \"01  N M\", 1:00N  , 1:00E , 1M    , T      , U , \"N M             com'ment "
+                  "\"\r\n",
               Written());
     EXPECT_STREQ("\rABC            ", ConverterState.SiteTitle); // stored texts keep them
     EXPECT_STREQ("com\"ment\r", TurnpointTable[0].Comment);
@@ -100,8 +102,10 @@ TEST_F(EngineTest, LongestLinesAreWrittenWhole) {
     // 199-character point lines, the longest a CAI file holds, give the longest SN10 lines,
     // which fill the writer's blocks to their ends.
     std::string text = "**  ------------ T\n**  ------ Timezone: 1\n";
-    const std::string fields =
-        std::string(60, 'a') + "," + std::string(60, 'b') + "," + std::string(40, 'c') + ",";
+    const std::string latitude = "1:00." + std::string(54, '5') + "N",
+                      longitude = "1:00." + std::string(54, '5') + "E",
+                      elevation = std::string(39, '1') + "M";
+    const std::string fields = latitude + "," + longitude + "," + elevation + ",";
     for (int i = 1000; i < 1200; ++i) {
         std::string line = std::to_string(i) + "," + fields + (i == 1000 ? "HT" : "T") + ",N,";
         text += line + std::string(199 - line.size(), 'z') + "\n";
@@ -109,19 +113,21 @@ TEST_F(EngineTest, LongestLinesAreWrittenWhole) {
     Run(text);
     const Lines written = testfiles::SplitCrLf(Written());
     ASSERT_EQ(206u, written.size());
-    EXPECT_EQ("P \"N\", " + std::string(60, 'a') + " , " + std::string(60, 'b') + " , " +
-                  std::string(40, 'c') + " , T      , U , \"N               " +
-                  std::string(199 - 172, 'z') + "\"", // the comment fills the line to 199
+    EXPECT_EQ("P \"N\", " + latitude + " , " + longitude + " , " + elevation +
+                  " , T      , U , \"N               " + std::string(199 - 172, 'z') +
+                  "\"", // the comment fills the line to 199
               written.back());
 }
 
 TEST_F(EngineTest, MissingHeadersHomeAndVariationAreDefaulted) {
-    ASSERT_EQ(1, Run("5,a,b,12,AT,FIRST POINT NAME LONG,c\n6,a,b,1234567,RT,SECOND,\n", 0, 0));
+    ASSERT_EQ(
+        1, Run("5,1:00N,1:00E,12M,AT,FIRST POINT NAME LONG,c\n6,1:00N,1:00E,1234567F,RT,SECOND,\n",
+               0, 0));
     const std::string cai = paths[0], out = paths[1];
     EXPECT_EQ(Header(cai) + "H \"FIRST POINT NAMECAI conversion  " + cai +
                   "\" , Timezone -4:00 , Magvar 10.0 , Home \"05FIRST\"\r\n"
-                  "P \"05FIRST\", a , b , 12    , TLA    , U , \"FIRST POINT NAMEc\"\r\n"
-                  "P \"06SECON\", a , b , 1234567 , T      , U , \"SECOND          \"\r\n",
+                  "P \"05FIRST\", 1:00N , 1:00E , 12M   , TLA    , U , \"FIRST POINT NAMEc\"\r\n"
+                  "P \"06SECON\", 1:00N , 1:00E , 1234567F , T      , U , \"SECOND          \"\r\n",
               Written());
     EXPECT_EQ(Concat({{"2 points read from: " + cai, "Error " + cai + " 2: Home point not defined",
                        "Warning " + out + " 6: Timezone is not set -4.0 was used.",
@@ -146,7 +152,7 @@ TEST_F(EngineTest, HeaderNumbersAreWrittenAsTheSn10Wants) {
     };
     for (const auto& c : cases) {
         Run(std::string("**  ------------ T\n**  ------ Timezone: ") + c.timezone +
-                "\n1,a,b,c,HT,N\n",
+                "\n1,1:00N,1:00E,1M,HT,N\n",
             c.variation);
         EXPECT_NE(std::string::npos, Written().find(std::string("Timezone ") + c.written + " ,"))
             << c.timezone << Written();
@@ -165,8 +171,8 @@ Lines FolderNames(const std::filesystem::path& folder) {
 TEST_F(EngineTest, DatabaseIsReplacedWholeOrNotAtAll) {
     namespace fs = std::filesystem;
     const std::string good =
-        Cai("**  ------------ T\n**  ------ Timezone: 1\n1,a,b,c,HT,A\n", "good.dat");
-    const std::string bad = Cai("1,a,b,c,HT,A\nx,a,b,c,T,B\n", "bad.dat");
+        Cai("**  ------------ T\n**  ------ Timezone: 1\n1,1:00N,1:00E,1M,HT,A\n", "good.dat");
+    const std::string bad = Cai("1,1:00N,1:00E,1M,HT,A\nx,1:00N,1:00E,1M,T,B\n", "bad.dat");
     const std::string old = (dir / "old.ndb").string(), fresh = (dir / "new.ndb").string();
     testfiles::WriteBytes(old, "old content");
     fs::permissions(old, fs::perms(0640));
@@ -231,7 +237,8 @@ TEST(TextFileWriter, AFailedWriteLeavesTheTargetAsItWas) {
 
 TEST_F(EngineTest, DevicesAndPipesAreWrittenDirectly) {
     namespace fs = std::filesystem;
-    const std::string cai = Cai("**  ------------ T\n**  ------ Timezone: 1\n1,a,b,c,HT,A\n");
+    const std::string cai =
+        Cai("**  ------------ T\n**  ------ Timezone: 1\n1,1:00N,1:00E,1M,HT,A\n");
     ASSERT_EQ(1, RunConversion(2.0f, 1, cai.c_str(), "/dev/full"));
     EXPECT_EQ(RunOutcome::NotWritten, CurrentRun.Outcome);
     EXPECT_EQ(Concat({{"1 points read from: " + cai, "1 points written to: /dev/full",
@@ -266,8 +273,9 @@ TEST_F(EngineTest, UnreadableCaiFileStopsBeforeTheDatabase) {
 
 TEST_F(EngineTest, AmbiguousNamesAreReportedOncePerWrittenPoint) {
     Run("**  ------------ T\n**  ------ Timezone: 1\n"
-        "1,a,b,c,HT,SAMEX1,\n1,a,b,c,T,SAMEX2\n1,a,b,c,T,SAMEX3\n"
-        "2,a,b,c,T,OTHER\n2,a,b,c,R,OTHER NOT WRITTEN\n3,a,b,c,R,XX\n3,a,b,c,T,XX\n");
+        "1,1:00N,1:00E,1M,HT,SAMEX1,\n1,1:00N,1:00E,1M,T,SAMEX2\n1,1:00N,1:00E,1M,T,SAMEX3\n"
+        "2,1:00N,1:00E,1M,T,OTHER\n2,1:00N,1:00E,1M,R,OTHER NOT "
+        "WRITTEN\n3,1:00N,1:00E,1M,R,XX\n3,1:00N,1:00E,1M,T,XX\n");
     const std::string out = paths[1];
     Lines warnings(lines.begin() + 2, lines.begin() + 11);
     EXPECT_EQ((Lines{"Warning " + out + " 7: Ambiguous name 01SAMEX", "    long name 1: SAMEX1",
@@ -316,9 +324,11 @@ TEST_F(EngineTest, AmbiguityCheckAgreesWithThePairwiseScan) {
 }
 
 TEST_F(EngineTest, EveryRunStartsFromAClearState) {
-    Run("**  ------------ Title\n**  ------ Timezone: 2\n1,a,b,c,HT,A\n2,a,b,c,T,B\n", 4, 1);
+    Run("**  ------------ Title\n**  ------ Timezone: "
+        "2\n1,1:00N,1:00E,1M,HT,A\n2,1:00N,1:00E,1M,T,B\n",
+        4, 1);
     ASSERT_EQ(2, ConverterState.PointCount);
-    Run("1,a,b,c,T,ONLY\n", 0, 0);
+    Run("1,1:00N,1:00E,1M,T,ONLY\n", 0, 0);
     EXPECT_EQ(1, ConverterState.PointCount);
     EXPECT_STREQ("", TurnpointTable[1].Name);
     EXPECT_EQ(0, TurnpointTable[1].OutputLine);
@@ -326,7 +336,7 @@ TEST_F(EngineTest, EveryRunStartsFromAClearState) {
     EXPECT_EQ(10.0f, ConverterState.Magvar);
     EXPECT_EQ("    3 Warnings found by VELQUOR", lines[lines.size() - 3]);
     EXPECT_EQ("    1 Errors found by VELQUOR", lines.back()); // no home point this time
-    Run("**  ------------ T\n1,a,b,c,HT,A\n", 0, 1);
+    Run("**  ------------ T\n1,1:00N,1:00E,1M,HT,A\n", 0, 1);
     EXPECT_NE(std::string::npos, Written().find("Magvar 0.0 ,"));
     EXPECT_EQ("    1 Warnings found by VELQUOR", lines.back()); // the timezone's
 
