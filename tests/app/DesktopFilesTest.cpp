@@ -38,8 +38,12 @@ TEST(DesktopFiles, PassTheirValidatorsAndAgreeWithTheProgramsNamesVersionAndIcon
     for (const QString& line : QStringList{"Name=Velquor utility", "Exec=velquor", "Icon=" + id,
                                            "StartupWMClass=" + name})
         EXPECT_TRUE(entry.contains(line)) << line.toStdString();
-    EXPECT_TRUE(Read(id + ".metainfo.xml")
-                    .contains("<release version=\"" + QCoreApplication::applicationVersion()));
+    const QString metainfo = Read(id + ".metainfo.xml");
+    EXPECT_TRUE(metainfo.contains("<release version=\"" + QCoreApplication::applicationVersion()));
+    // The software centre shows the licence that LICENSE grants ("MIT License" on its first line).
+    const QString licence = Read("../LICENSE").section('\n', 0, 0).section(' ', 0, 0);
+    EXPECT_TRUE(metainfo.contains("<project_license>" + licence + "</project_license>"))
+        << licence.toStdString();
     // A display name set on Qt would be appended to the window title by some platforms.
     EXPECT_EQ(name, QGuiApplication::applicationDisplayName());
 
