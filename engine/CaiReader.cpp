@@ -286,7 +286,7 @@ void CountStoredPoint(const char* tableFull) {
 void LinesPastTheTable::Report(const char* fileName, const char* line) {
     CountOne(ErrorCount);
     CountOne(count_);
-    if (count_ > ReportedOneByOne)
+    if (count_ >= ReportedOneByOne)
         return;
     EmitFormatted("Error %s %d: ", fileName, ConverterState.LineNumber);
     EmitMessages("Bad format.\n");
@@ -294,9 +294,9 @@ void LinesPastTheTable::Report(const char* fileName, const char* line) {
 }
 
 void LinesPastTheTable::Finish(const char* fileName) {
-    if (count_ > ReportedOneByOne)
+    if (count_ >= ReportedOneByOne)
         EmitFormatted("Error %s %d: %d more point lines did not fit into the table of %d points\n",
-                      fileName, ConverterState.LineNumber, count_ - ReportedOneByOne,
+                      fileName, ConverterState.LineNumber, count_ - (ReportedOneByOne - 1),
                       TurnpointCapacity - 1);
 }
 

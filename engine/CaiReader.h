@@ -38,6 +38,8 @@ void CountStoredPoint(const char* tableFull);
 // reported with the line ("Bad format."), the rest summed up in one line when reading ends.
 class LinesPastTheTable {
 public:
+    // Lines past the last point that can be converted reported one by one: the line that fills
+    // the table (reported as such) and the first nine after it.
     static constexpr std::int32_t ReportedOneByOne = 10;
     void Report(const char* fileName, const char* line);
     void Finish(const char* fileName);

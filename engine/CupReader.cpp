@@ -212,8 +212,8 @@ public:
         }
     }
 
-    // One line of the file, without its line end.
-    void ReadLine(char* line, std::size_t length) {
+    // One line of the file, without its line end; ended tells whether it had one.
+    void ReadLine(char* line, std::size_t length, bool ended) {
         if (tasks_ || IsBlankLine(line) || IsCommentLine(line))
             return;
         if (std::strncmp(line, TasksMark, sizeof TasksMark - 1) == 0) {
@@ -221,7 +221,9 @@ public:
             return;
         }
         if (ConverterState.PointCount >= TurnpointCapacity) {
-            pastTheTable_.Report(fileName_, line);
+            // Shown as a CAI line is: as read, with its line end.
+            pastTheTable_.Report(fileName_,
+                                 (std::string(line, length) + (ended ? "\n" : "")).c_str());
             return;
         }
         length = ToWindows1252InPlace(line, length);
@@ -381,7 +383,7 @@ bool ReadCupFile(const char* fileName) {
                 continue;
             }
         }
-        reader.ReadLine(line, length);
+        reader.ReadLine(line, length, ended);
     }
     file.Close();
     reader.Finish();

@@ -98,6 +98,7 @@ TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
     testfiles::WriteBytes(dir / "good.dat", GoodCai);
     testfiles::WriteBytes(dir / "bad.dat", GoodCai + "x,1:00N,1:00E,1M,T,BAD\r\n");
     testfiles::WriteBytes(dir / "CLUB.DAT", GoodCai);
+    testfiles::WriteBytes(dir / "club.cup", "Home,HM,DE,4500N,00700E,1m,5\n");
     fs::create_directory(dir / "folder.dat");
     fs::create_directories(dir / "my.data" / "two");
     testfiles::WriteBytes(dir / "my.data" / "club.dat", GoodCai);
@@ -111,6 +112,8 @@ TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
         {{"good.dat"}, 0, "Warning good.NDB 6: Magnetic variation was not set 10.0 was used.\n"},
         {{"-v", "0", "good.dat", "good.ndb"}, 0, "1 points written to: good.ndb"},
         {{"-v", "1", "CLUB.DAT"}, 0, "1 points written to: CLUB.NDB\n"},
+        {{"-v", "1", "club.cup"}, 0, "1 points written to: club.NDB\n"},
+        {{"-v", "1", "--home", "Nobody", "club.cup", "x.ndb"}, 1, "Home point Nobody not found"},
         {{"-v", "1", "my.data/club.dat"}, 0, "1 points written to: my.data/club.NDB\n"},
         {{"-v", "1", "my.data/two/club.dat"}, 0, "1 points written to: my.data/two/club.NDB\n"},
         {{"-v", "1", "good.dat", "/dev/null"}, 0, "1 points written to: /dev/null\n"},
@@ -131,19 +134,43 @@ TEST_F(ConvertCommand, ExitStatusTellsHowTheRunEnded) {
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
-TEST_F(ConvertCommand, VariationReachesTheHeaderLine) {
+TEST_F(ConvertCommand, OptionsReachTheHeaderLine) {
     testfiles::WriteBytes(dir / "good.dat", GoodCai);
-    const std::pair<const char*, const char*> cases[] = {
-        {"-2.5", "-2.5"},   {"+2.50", "2.5"}, {"-0", "0.0"},   {"-0.0", "0.0"}, {"180", "180.0"},
-        {"-180", "-180.0"}, {"007", "7.0"},   {"0.05", "0.1"}, {"1.05", "1.0"}, {"0.25", "0.2"},
+    testfiles::WriteBytes(dir / "club.Cup", "name,code,country,lat,lon,elev,style\r\n"
+                                            "Tower,TWR,DE,4500N,00700E,1m,1\r\n"
+                                            "Field,FLD,DE,4501N,00701E,1m,5\r\n");
+    const std::string cai = "H \"Club            CAI conversion  good.dat\" , Timezone  1:00 , ";
+    const std::string cup = "H \"Tower           CUP conversion  club.Cup\" , Timezone ";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--variation=-2.5"}, cai + "Magvar -2.5 , Home \"01 HOME\""},
+        {{"--variation=+2.50"}, cai + "Magvar 2.5 , Home \"01 HOME\""},
+        {{"--variation=-0"}, cai + "Magvar 0.0 , Home \"01 HOME\""},
+        {{"--variation=-0.0"}, cai + "Magvar 0.0 , Home \"01 HOME\""},
+        {{"--variation=180"}, cai + "Magvar 180.0 , Home \"01 HOME\""},
+        {{"--variation=-180"}, cai + "Magvar -180.0 , Home \"01 HOME\""},
+        {{"--variation=007"}, cai + "Magvar 7.0 , Home \"01 HOME\""},
+        {{"--variation=0.05"}, cai + "Magvar 0.1 , Home \"01 HOME\""},
+        {{"--variation=1.05"}, cai + "Magvar 1.0 , Home \"01 HOME\""},
+        {{"--variation=0.25"}, cai + "Magvar 0.2 , Home \"01 HOME\""},
+        {{"-v", "2", "--timezone", "-3.5", "--title=My \"club\""},
+         "H \"My 'club'       CAI conversion  good.dat\" , Timezone -3:30 , Magvar 2.0 , Home "
+         "\"01 HOME\""},
+        {{"--timezone=14", "-v2", "--home", "tower", "club.Cup"},
+         cup + " 14:00 , Magvar 2.0 , Home \"TWR\""},
+        {{"--timezone", "-12", "-v2", "--home=FLD", "--title", "T", "club.Cup"},
+         "H \"T               CUP conversion  club.Cup\" , Timezone -12:00 , Magvar 2.0 , Home "
+         "\"FLD\""},
     };
-    for (const auto& [given, written] : cases) {
-        Outcome run = Convert(dir, {"-f", "--variation=" + std::string(given), "good.dat"});
-        EXPECT_EQ(0, run.status) << given << run.err;
-        EXPECT_EQ("H \"Club            CAI conversion  good.dat\" , Timezone  1:00 , Magvar " +
-                      std::string(written) + " , Home \"01 HOME\"",
-                  testfiles::SplitCrLf(testfiles::ReadBytes(dir / "good.NDB")).at(5))
-            << given;
+    for (auto [args, header] : cases) {
+        const bool isCup = args.back() == "club.Cup";
+        if (!isCup)
+            args.push_back("good.dat");
+        args.insert(args.begin(), "-f");
+        Outcome run = Convert(dir, args);
+        EXPECT_EQ(0, run.status) << header << run.err;
+        EXPECT_EQ(header, testfiles::SplitCrLf(
+                              testfiles::ReadBytes(dir / (isCup ? "club.NDB" : "good.NDB")))
+                              .at(5));
     }
 }
 
@@ -204,6 +231,11 @@ TEST_F(ConvertCommand, UsageErrors) {
         {"a.dat", "b.ndb", "c.ndb"},
         {"notes.txt"},                  // no name to derive the output from
         {"my.dat/two/notes.txt"},       // nor here: the folder's ".dat" does not count
+        {"--home", "HOME", "good.dat"}, // a CAI file names its home point itself
+        {"--timezone", "14.5", "good.dat"},
+        {"--timezone=east", "good.dat"},
+        {"--title=", "good.dat"},
+        {"good.dat", "--timezone"},
         {"-f", "good.dat", "good.dat"}, // would replace its own input
     };
     for (const auto& args : cases) {

@@ -1,6 +1,7 @@
 #include "CaiReader.h"
 #include "EngineFixture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -170,18 +171,65 @@ TEST_F(ReaderTest, LongLinesAreReadInPiecesOf199) {
               lines);
 }
 
-TEST_F(ReaderTest, TableFillsAt1800Points) {
-    std::string text;
-    for (int i = 1; i <= 1801; ++i)
-        text += std::to_string(i) + ",1:00N,1:00E,1M,T,P" + std::to_string(i) + "\r\n";
-    Run(text);
-    EXPECT_EQ(1800, ConverterState.PointCount);
-    const std::string cai = paths[paths.size() - 2];
-    EXPECT_EQ((Lines{"Error " + cai + " 1800: Too many points in CAI data",
-                     "Error " + cai + " 1801: ", "Bad format.", "\t1801,1:00N,1:00E,1M,T,P1801", "",
-                     "1799 points read from: " + cai}),
-              Lines(lines.begin(), lines.begin() + 6));
-    EXPECT_EQ(2, ErrorCount);
+TEST_F(ReaderTest, PointLinesPastTheTable) {
+    // 1799 points can be converted; the 1800th fills the table and is reported, the next nine
+    // each with their line, and all further ones in one line at the end of reading.
+    for (const bool cup : {false, true}) {
+        for (const int count : {1801, 1809, 1810, 1812}) {
+            std::string text = cup ? "name,code,country,lat,lon\r\n" : "";
+            for (int i = 1; i <= count; ++i)
+                text +=
+                    cup ? "P" + std::to_string(i) + ",,,4500N,00700E\r\n"
+                        : std::to_string(i) + ",1:00N,1:00E,1M,T,P" + std::to_string(i) + "\r\n";
+            const ConversionResult result = Convert(text, cup ? "in.cup" : "in.dat");
+            const int header = cup ? 1 : 0;
+            const std::string file = paths[paths.size() - 2];
+            Lines expected = {"Error " + file + " " + std::to_string(1800 + header) +
+                              ": Too many points in " + (cup ? "CUP" : "CAI") + " data"};
+            for (int i = 1801; i <= std::min(count, 1809); ++i) {
+                const std::string line = testfiles::SplitCrLf(text)[i - 1 + header];
+                expected.insert(expected.end(),
+                                {"Error " + file + " " + std::to_string(i + header) + ": ",
+                                 "Bad format.", "\t" + line, ""});
+            }
+            if (count > 1809)
+                expected.push_back("Error " + file + " " + std::to_string(count + header) + ": " +
+                                   std::to_string(count - 1809) +
+                                   " more point lines did not fit into the table of 1799 points");
+            expected.push_back("1799 points read from: " + file);
+            EXPECT_EQ(expected,
+                      Lines(lines.begin(), lines.begin() + static_cast<long>(expected.size())))
+                << count;
+            EXPECT_EQ(count - 1799, result.errors) << count;
+            EXPECT_EQ(1800, ConverterState.PointCount);
+        }
+    }
+}
+
+TEST_F(ReaderTest, CoordinatesMustBePositions) {
+    struct Case {
+        const char* latitude;
+        const char* longitude;
+        bool latitudeValid, longitudeValid;
+    } cases[] = {
+        {"90:00.000N", "180:00:00E", true, true},   {"90:00.001N", "180:00:01E", false, false},
+        {"89:59.999N", "179:59.999e", true, true},  {"89:60.000N", "7:60W", false, false},
+        {"5:07S", "07:00:59.99W", true, true},      {"50:48:51N ", "6:11:29 E  ", true, true},
+        {"50:48:51 s", "006:11:29\tw", true, true}, {"121:10:51N", "121:10:51", false, false},
+        {"50:48:60N", "6:11", false, false},        {"50:4N", "6:11:2E", false, false},
+        {"50:48.N", "6:11:29.E", false, false},     {"50:48:51NN", "6:11:29X", false, false},
+        {"N50:48", "0006:11E", false, false},       {"-5:00N", "+6:00E", false, false},
+    };
+    for (const auto& c : cases) {
+        Read(std::string("1,") + c.latitude + "," + c.longitude + ",1M,T,X\n");
+        Lines expected;
+        if (!c.latitudeValid)
+            expected.push_back(ErrorAt(1, "Invalid latitude: ") + c.latitude);
+        if (!c.longitudeValid)
+            expected.push_back(ErrorAt(1, "Invalid longitude: ") + c.longitude);
+        EXPECT_EQ(expected, lines) << c.latitude << " " << c.longitude;
+        EXPECT_STREQ(c.latitude, Point(0).Latitude); // kept as read
+    }
 }
 
 TEST_F(ReaderTest, LinesAcrossTheReadBlocks) {

@@ -375,3 +375,77 @@ TEST_F(EngineTest, TextsSetByHandAreKept) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EngineTest, WriterWarnsWhatTheSn10WouldTakeWrongly) {
+    const std::string start =
+        "**  ------------ T\n**  ------ Timezone: 1\n1,50:00.000N,007:00.000E,100M,HT,HOME\n";
+    struct Case {
+        std::string point; // the second point: "LATITUDE,LONGITUDE,ELEVATION"
+        std::string warning;
+    } cases[] = {
+        {"50:00N,007:00E,100m", ""},
+        {"50:00N,007:00E,100 F  ", ""},
+        {"50:00N,007:00E,u", ""},
+        {"50:00N,007:00E,-5.5M", ""},
+        {"50:00N,007:00E,443", "9: Elevation 443 of P is not a height in M or F"},
+        {"50:00N,007:00E,12 km", "9: Elevation 12 km of P is not a height in M or F"},
+        {"50:00N,007:00E,UM", "9: Elevation UM of P is not a height in M or F"},
+        {"50:10.000S,007:00.000E,1M",
+         "9: P lies 11138 km from the home point; with N instead of S it would lie 19 km away"},
+        {"50:00.000N,007:10.000W,1M",
+         "9: P lies 1011 km from the home point; with E instead of W it would lie 12 km away"},
+        {"32:39.200S,070:00.700W,1M", ""}, // far, and no letter would bring it near
+        {"54:00N,012:00E,1M", ""},         // 561 km: near enough
+    };
+    for (const auto& c : cases) {
+        Run(start + "2,1:00N,1:00E,1M,T,Q\n3," + c.point + ",T,P\n");
+        const std::string out = paths.back();
+        EXPECT_EQ(c.warning.empty() ? Lines{} : Lines{"Warning " + out + " " + c.warning},
+                  LinesStartingWith("Warning " + out + " 9:"))
+            << c.point;
+        EXPECT_EQ(3u, PointLines().size()) << c.point; // warnings do not keep points out
+    }
+
+    // The SN10 holds 600 points in its site 1, 900 in its site 2.
+    for (const int count : {600, 601, 900, 901}) {
+        std::string text = start;
+        for (int i = 2; i <= count; ++i)
+            text +=
+                std::to_string(i) + ",50:00.000N,007:00.000E,100M,T,P" + std::to_string(i) + "\n";
+        Run(text);
+        const std::string out = paths.back();
+        Lines expected;
+        if (count == 601 || count == 900)
+            expected.push_back("Warning " + out + " 607: " + std::to_string(count) +
+                               " points written; site 1 of the SN10 holds at most 600 points, "
+                               "site 2 at most 900");
+        if (count == 901)
+            expected.push_back("Warning " + out +
+                               " 907: 901 points written; the SN10 holds at "
+                               "most 900 points (600 in site 1)");
+        const auto written = std::find(lines.begin(), lines.end(),
+                                       std::to_string(count) + " points written to: " + out);
+        ASSERT_NE(lines.end(), written);
+        EXPECT_EQ(expected, Lines(written + 1, written + 1 + static_cast<long>(expected.size())));
+    }
+}
+
+TEST_F(EngineTest, Utf8NamesAreWrittenInWindows1252) {
+    // Twenty characters, four of them beyond ASCII: cut after 16 characters, not bytes.
+    Run("**  ------------ \xC3\x9C"
+        "berlingen\n**  ------ Timezone: 1\n"
+        "1,50:00N,007:00E,1M,HT,Gro\xC3\x9F"
+        "er \xC3\x96l \xC3\x84rmelkanal,Gr\xC3\xBC\xC3\x9F"
+        "e \xE2\x82\xAC \xE2\x88\x9E\n");
+    EXPECT_EQ(Lines{"P \"01Gro\xDF"
+                    "e\", 50:00N , 007:00E , 1M    , T      , U , \"Gro\xDF"
+                    "er \xD6l \xC4rmelkGr\xFC\xDF"
+                    "e \x80 ?\""},
+              PointLines());
+    EXPECT_EQ(0u, testfiles::SplitCrLf(Written())[5].find("H \"\xDC"
+                                                          "berlingen      CAI"));
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,35 @@ protected:
         return RunConversion(variation, given, in, Out());
     }
     std::string Written() { return testfiles::ReadBytes(dir / "out.ndb"); }
+
+    // Converts a file of the given name through the hosts' entry, with the user's choices.
+    ConversionResult Convert(const std::string& bytes, const std::string& name,
+                             const RunChoices& choices = {},
+                             std::optional<float> variation = 1.0f) {
+        lines.clear();
+        const char* in = Cai(bytes, name);
+        return ConvertFile({.inputPath = in,
+                            .outputPath = Out(),
+                            .variation = variation,
+                            .report = [this](std::string_view line) { lines.emplace_back(line); },
+                            .choices = choices});
+    }
+    // The point lines of the database written last, without their line ends.
+    std::vector<std::string> PointLines() {
+        std::vector<std::string> points;
+        for (const std::string& line : testfiles::SplitCrLf(Written()))
+            if (line.starts_with("P "))
+                points.push_back(line);
+        return points;
+    }
+    // The report's lines that begin with prefix.
+    std::vector<std::string> LinesStartingWith(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const std::string& line : lines)
+            if (line.starts_with(prefix))
+                found.push_back(line);
+        return found;
+    }
 
     std::filesystem::path dir;
     std::vector<std::string> lines;
