@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One-stop set-up for a Debian 12 machine: installs what is missing, builds, and then either
-#   demo  converts the bundled example with velquor-convert, or
+#   demo  converts the bundled examples (a CAI and a CUP file) with velquor-convert, or
 #   test  runs the whole test suite (the full build, then the engine and command-line tests
 #         and the toolkit and widget tests again under AddressSanitizer and
 #         UndefinedBehaviorSanitizer), and builds and tests the engine with clang and libc++ and
@@ -65,13 +65,20 @@ cmake --build build -j "$jobs"
 
 if [ "$mode" = demo ]; then
     mkdir -p build/example-output
-    set +e
-    build/cli/velquor-convert --force --variation 2 examples/alpine-club.dat \
-        build/example-output/alpine-club.ndb
-    status=$?
-    set -e
-    echo "---- build/example-output/alpine-club.ndb (exit status $status) ----"
-    cat build/example-output/alpine-club.ndb
+    # The same site as a CAI file and as a SeeYou CUP file.
+    convert() {
+        local output=build/example-output/$1
+        shift
+        set +e
+        build/cli/velquor-convert --force --variation 2 "$@" "$output"
+        local status=$?
+        set -e
+        echo "---- $output (exit status $status) ----"
+        cat "$output"
+        echo
+    }
+    convert alpine-club.ndb examples/alpine-club.dat
+    convert alpine-club-cup.ndb --home VALLEY --timezone 1 examples/alpine-club.cup
     exit 0
 fi
 
