@@ -56,17 +56,17 @@ int Hemisphere(char c, bool latitude) {
 }
 
 // The position of degrees, minutes and seconds in radians, when it lies within the limit.
-bool Position(int degrees, double minutes, int sign, bool latitude, float& radians) {
+bool Position(int degrees, double minutes, int sign, bool latitude, double& radians) {
     const int limit = latitude ? LatitudeLimit : LongitudeLimit;
     if (degrees > limit || (degrees == limit && minutes > 0.0))
         return false;
-    radians = static_cast<float>(sign * (degrees + minutes / 60.0) * RadiansPerDegree);
+    radians = sign * (degrees + minutes / 60.0) * RadiansPerDegree;
     return true;
 }
 
 } // namespace
 
-bool ReadCaiCoordinate(std::string_view text, bool latitude, float& radians) {
+bool ReadCaiCoordinate(std::string_view text, bool latitude, double& radians) {
     std::size_t at = 0;
     const std::size_t maxDegreeDigits = latitude ? 2 : 3;
     int degrees = 0;
@@ -97,7 +97,7 @@ bool ReadCaiCoordinate(std::string_view text, bool latitude, float& radians) {
     return Position(degrees, totalMinutes, sign, latitude, radians);
 }
 
-std::size_t ConvertCupCoordinate(std::string_view text, bool latitude, char* out, float& radians) {
+std::size_t ConvertCupCoordinate(std::string_view text, bool latitude, char* out, double& radians) {
     const std::size_t degreeDigits = latitude ? 2 : 3;
     std::size_t at = 0;
     int degrees = 0, minutes = 0;

@@ -14,7 +14,7 @@ inline constexpr int LongitudeLimit = 180;
 // E or W, either letter case) and optional blanks. Degrees at most the limit, minutes and
 // seconds below 60, nothing beyond the limit. On success, radians holds the position (south and
 // west negative).
-bool ReadCaiCoordinate(std::string_view text, bool latitude, float& radians);
+bool ReadCaiCoordinate(std::string_view text, bool latitude, double& radians);
 
 // A CUP coordinate: DDMM.mmm and N or S for a latitude, DDDMM.mmm and E or W for a longitude
 // (decimals optional, the letter in either case), with the same limits. On success, radians
@@ -23,7 +23,7 @@ bool ReadCaiCoordinate(std::string_view text, bool latitude, float& radians);
 // returns the length of out, 0 for an invalid coordinate. out needs CupCoordinateRoom bytes.
 inline constexpr std::size_t CupCoordinateDecimals = 50;
 inline constexpr std::size_t CupCoordinateRoom = 3 + 1 + 2 + 1 + CupCoordinateDecimals + 1;
-std::size_t ConvertCupCoordinate(std::string_view text, bool latitude, char* out, float& radians);
+std::size_t ConvertCupCoordinate(std::string_view text, bool latitude, char* out, double& radians);
 
 // Great-circle distance in kilometres between two positions given in radians, on a sphere of
 // the Earth's mean radius.

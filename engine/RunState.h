@@ -104,10 +104,10 @@ struct Turnpoint {
     std::int32_t SourceLine; // CAI line the point came from
     std::int32_t OutputLine; // SN10 line that holds the point, 0 while not written
     // The position, once the reader has found the coordinates valid; south and west negative.
-    float LatitudeRadians;
-    float LongitudeRadians;
+    double LatitudeRadians;
+    double LongitudeRadians;
 };
-static_assert(sizeof(Turnpoint) == 60);
+static_assert(sizeof(Turnpoint) == 72);
 
 struct ConverterStateRecord {
     std::int32_t PointCount;

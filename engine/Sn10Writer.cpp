@@ -241,28 +241,40 @@ bool IsHeight(std::string_view text) {
 }
 
 // Finds points whose hemisphere letter looks swapped: far from the home point, but near it
-// with the other letter.
+// with the other letter. Cheap bounds settle almost every point without a trigonometric call:
+// only a point that is far, and that one of the swaps could bring near, is measured exactly.
 class HomeDistances {
 public:
     explicit HomeDistances(const Turnpoint& home)
         : latitude_(home.LatitudeRadians), longitude_(home.LongitudeRadians),
-          cosLatitude_(std::cos(latitude_)) {}
+          cosLatitude_(std::cos(latitude_)),
+          cosNearLatitude_(
+              std::cos(std::min(Pi / 2, std::fabs(latitude_) + NearHomeKm / EarthRadiusKm))) {}
 
     void CheckHemispheres(const Turnpoint& point, const char* sn10Path) const {
         const double latitude = point.LatitudeRadians, longitude = point.LongitudeRadians;
         // Along the home's parallel, then along the point's meridian: never shorter than the
-        // great circle, and cheap. Most points are near enough by this alone.
-        double longitudeApart = std::fabs(longitude - longitude_);
-        if (longitudeApart > Pi)
-            longitudeApart = 2.0 * Pi - longitudeApart;
-        if (EarthRadiusKm * (std::fabs(latitude - latitude_) + cosLatitude_ * longitudeApart) <=
+        // great circle. Most points are near enough by this alone.
+        if (EarthRadiusKm * (std::fabs(latitude - latitude_) +
+                             cosLatitude_ * LongitudeApart(longitude, longitude_)) <=
             FarFromHomeKm)
+            return;
+        // A great circle is never shorter than the difference of latitudes; and when the
+        // latitudes are close, the longitudes must be close, too (in the haversine's terms).
+        const bool latitudeSwapNear = EarthRadiusKm * std::fabs(latitude + latitude_) <= NearHomeKm;
+        const double swappedApart = LongitudeApart(-longitude, longitude_) / Pi;
+        const bool longitudeSwapNear =
+            EarthRadiusKm * std::fabs(latitude - latitude_) <= NearHomeKm &&
+            cosNearLatitude_ * cosLatitude_ * swappedApart * swappedApart <= NearHaversine;
+        if (!latitudeSwapNear && !longitudeSwapNear)
             return;
         const double apart = DistanceKm(latitude_, longitude_, latitude, longitude);
         if (apart <= FarFromHomeKm)
             return;
-        const double withOtherLatitude = DistanceKm(latitude_, longitude_, -latitude, longitude);
-        const double withOtherLongitude = DistanceKm(latitude_, longitude_, latitude, -longitude);
+        const double withOtherLatitude =
+            latitudeSwapNear ? DistanceKm(latitude_, longitude_, -latitude, longitude) : HUGE_VAL;
+        const double withOtherLongitude =
+            longitudeSwapNear ? DistanceKm(latitude_, longitude_, latitude, -longitude) : HUGE_VAL;
         const bool latitudeCloser = withOtherLatitude <= withOtherLongitude;
         const double closest = latitudeCloser ? withOtherLatitude : withOtherLongitude;
         if (closest > NearHomeKm)
@@ -284,7 +296,18 @@ public:
     }
 
 private:
+    // The haversine of NearHomeKm: sin^2 of half its angle.
+    static inline const double NearHaversine =
+        std::pow(std::sin(NearHomeKm / (2.0 * EarthRadiusKm)), 2.0);
+
+    // The difference of two longitudes, the short way round: 0 to pi.
+    static double LongitudeApart(double a, double b) {
+        const double apart = std::fabs(a - b);
+        return apart > Pi ? 2.0 * Pi - apart : apart;
+    }
+
     double latitude_, longitude_, cosLatitude_;
+    double cosNearLatitude_; // of the latitude farthest from the equator within NearHomeKm
 };
 
 std::uint32_t HashName(const char* name) {
