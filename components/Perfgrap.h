@@ -37,7 +37,7 @@ class TPerformanceGraph : public TGraphicControl {
     Q_CLASSINFO("default:GridSize", "15")
     Q_CLASSINFO("default:StepSize", "3")
     Q_CLASSINFO("default:Scale", "1000")
-    // The value the constructor sets, so that any other value is saved with a form.
+    // The value the constructor sets, which a new graph on a form starts with.
     Q_CLASSINFO("default:Gradient", "100")
     Q_CLASSINFO("default:Gridlines", "true")
     Q_CLASSINFO("default:PenWidth", "2")
