@@ -62,6 +62,7 @@ public:
     // A maximum below the minimum throws Exception naming the allowed bounds; 0 is ignored;
     // progress above the new maximum moves down to it.
     void SetMaxValue(int value);
+
 public slots:
     // Clamps to the range; repaints only when the whole-number percentage changes.
     void SetProgress(int value);
