@@ -20,6 +20,26 @@ TCCalendar::TCCalendar(QWidget* parent) : TCustomGrid(parent) {
 void TCCalendar::Change() {
     if (OnChange)
         OnChange(this);
+    emit changed();
+}
+
+void TCCalendar::NoteParts(const Parts& before) {
+    const Parts now = CurrentParts();
+    if (now.year != before.year)
+        emit yearChanged(now.year);
+    if (now.month != before.month)
+        emit monthChanged(now.month);
+    if (now.day != before.day)
+        emit dayChanged(now.day);
+    if (now.useCurrentDate != before.useCurrentDate)
+        emit useCurrentDateChanged(now.useCurrentDate);
+}
+
+void TCCalendar::SetReadOnly(bool value) {
+    if (value == readOnly_)
+        return;
+    readOnly_ = value;
+    emit readOnlyChanged(value);
 }
 
 bool TCCalendar::IsLeapYear(int AYear) const {
@@ -89,16 +109,21 @@ void TCCalendar::SetDateElement(int Index, int Value) {
     if (!changed)
         return;
     // Throws for a day that the new month or year does not have, before anything changes.
-    calendarDate_ = EncodeDate(year, month, day);
+    const TDateTime date = EncodeDate(year, month, day);
+    const Parts before = CurrentParts();
+    calendarDate_ = date;
     useCurrentDate_ = false;
     UpdateCalendar();
     Change();
+    NoteParts(before);
 }
 
 void TCCalendar::SeTCCalendarDate(TDateTime Value) {
+    const Parts before = CurrentParts();
     calendarDate_ = Value;
     UpdateCalendar();
     Change();
+    NoteParts(before);
 }
 
 void TCCalendar::SetStartOfWeek(int Value) {
@@ -108,16 +133,19 @@ void TCCalendar::SetStartOfWeek(int Value) {
         return;
     startOfWeek_ = Value;
     UpdateCalendar();
+    emit startOfWeekChanged(Value);
 }
 
 void TCCalendar::SetUseCurrentDate(bool Value) {
     if (Value == useCurrentDate_)
         return;
+    const Parts before = CurrentParts();
     useCurrentDate_ = Value;
     if (Value) {
         calendarDate_ = Date();
         UpdateCalendar();
     }
+    NoteParts(before);
 }
 
 void TCCalendar::UpdateCalendar() {

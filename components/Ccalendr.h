@@ -8,16 +8,13 @@
 
 class TCCalendar : public TCustomGrid {
     Q_OBJECT
-    Q_PROPERTY(TControl::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
-    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
-    Q_PROPERTY(int Day READ Day WRITE WriteDay STORED false)
-    Q_PROPERTY(int GridLineWidth READ GridLineWidth WRITE SetGridLineWidth)
-    Q_PROPERTY(int Month READ Month WRITE WriteMonth STORED false)
-    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
-    Q_PROPERTY(int StartOfWeek READ StartOfWeek WRITE SetStartOfWeek)
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(bool UseCurrentDate READ UseCurrentDate WRITE SetUseCurrentDate)
-    Q_PROPERTY(int Year READ Year WRITE WriteYear STORED false)
+    Q_PROPERTY(int Day READ Day WRITE WriteDay NOTIFY dayChanged STORED false)
+    Q_PROPERTY(int Month READ Month WRITE WriteMonth NOTIFY monthChanged STORED false)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly NOTIFY readOnlyChanged)
+    Q_PROPERTY(int StartOfWeek READ StartOfWeek WRITE SetStartOfWeek NOTIFY startOfWeekChanged)
+    Q_PROPERTY(bool UseCurrentDate READ UseCurrentDate WRITE SetUseCurrentDate NOTIFY
+                   useCurrentDateChanged)
+    Q_PROPERTY(int Year READ Year WRITE WriteYear NOTIFY yearChanged STORED false)
     Q_CLASSINFO("default:BorderStyle", "bsSingle")
     Q_CLASSINFO("default:Color", "0x80000005")
     Q_CLASSINFO("default:Ctl3D", "true")
@@ -52,7 +49,7 @@ public:
 
     // When true the user cannot move the selection; the date can still be set by code.
     bool ReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool value) { readOnly_ = value; }
+    void SetReadOnly(bool value);
     // Weekday of the first column: 1 = Monday ... 6 = Saturday, 7 = Sunday. Other values give 1.
     int StartOfWeek() const { return startOfWeek_; }
     void SetStartOfWeek(int Value);
@@ -84,6 +81,17 @@ public:
 
     TNotifyEvent OnChange;
 
+signals:
+    // With OnChange.
+    void changed();
+    // The parts of the date, each when it took another value.
+    void yearChanged(int value);
+    void monthChanged(int value);
+    void dayChanged(int value);
+    void readOnlyChanged(bool value);
+    void startOfWeekChanged(int value);
+    void useCurrentDateChanged(bool value);
+
 protected:
     // Fires OnChange.
     virtual void Change();
@@ -98,6 +106,14 @@ protected:
     void WMSize() override;
 
 private:
+    // What the date-part properties show, and which of them changed since `before`.
+    struct Parts {
+        int year, month, day;
+        bool useCurrentDate;
+    };
+    Parts CurrentParts() const { return {Year(), Month(), Day(), useCurrentDate_}; }
+    void NoteParts(const Parts& before);
+
     // The property system's writes: a date part that would leave the day outside its month
     // (or the date outside the years 1..9999) is dropped instead of raising.
     void WriteYear(int value) noexcept {

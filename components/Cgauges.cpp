@@ -50,6 +50,7 @@ void TCGauge::SeTCGaugeKind(TCGaugeKind kind) {
         return;
     kind_ = kind;
     Refresh();
+    emit kindChanged(kind);
 }
 
 void TCGauge::SetShowText(bool value) {
@@ -57,6 +58,7 @@ void TCGauge::SetShowText(bool value) {
         return;
     showText_ = value;
     Refresh();
+    emit showTextChanged(value);
 }
 
 void TCGauge::SetBorderStyle(TFormBorderStyle value) {
@@ -64,6 +66,7 @@ void TCGauge::SetBorderStyle(TFormBorderStyle value) {
         return;
     borderStyle_ = value;
     Refresh();
+    emit borderStyleChanged(value);
 }
 
 void TCGauge::SetForeColor(TColor value) {
@@ -71,6 +74,7 @@ void TCGauge::SetForeColor(TColor value) {
         return;
     foreColor_ = value;
     Refresh();
+    NoteColor(shownFore_, foreColor_, [this](const QColor& c) { emit foreColorChanged(c); });
 }
 
 void TCGauge::SetBackColor(TColor value) {
@@ -78,6 +82,23 @@ void TCGauge::SetBackColor(TColor value) {
         return;
     backColor_ = value;
     Refresh();
+    NoteColor(shownBack_, backColor_, [this](const QColor& c) { emit backColorChanged(c); });
+}
+
+void TCGauge::setForeColor(const QColor& value) {
+    if (value.isValid() && QColorToColor(value) != ColorToRGB(foreColor_))
+        SetForeColor(QColorToColor(value));
+}
+
+void TCGauge::setBackColor(const QColor& value) {
+    if (value.isValid() && QColorToColor(value) != ColorToRGB(backColor_))
+        SetBackColor(QColorToColor(value));
+}
+
+void TCGauge::PaletteChanged() {
+    TGraphicControl::PaletteChanged();
+    NoteColor(shownFore_, foreColor_, [this](const QColor& c) { emit foreColorChanged(c); });
+    NoteColor(shownBack_, backColor_, [this](const QColor& c) { emit backColorChanged(c); });
 }
 
 void TCGauge::SetMinValue(int value) {
@@ -85,10 +106,14 @@ void TCGauge::SetMinValue(int value) {
         return;
     if (value > maxValue_)
         throw OutOfRange(-2147483647LL, static_cast<long long>(maxValue_) - 1);
+    const int progress = progress_;
     minValue_ = value;
     if (progress_ < value)
         progress_ = value;
     Refresh();
+    emit minValueChanged(value);
+    if (progress_ != progress)
+        emit progressChanged(progress_);
 }
 
 void TCGauge::SetMaxValue(int value) {
@@ -96,10 +121,15 @@ void TCGauge::SetMaxValue(int value) {
         return;
     if (value < minValue_)
         throw OutOfRange(static_cast<long long>(minValue_) + 1, 2147483647LL);
+    const int maximum = maxValue_, progress = progress_;
     maxValue_ = value;
     if (progress_ > value)
         progress_ = value;
     Refresh();
+    if (maxValue_ != maximum)
+        emit maxValueChanged(value);
+    if (progress_ != progress)
+        emit progressChanged(progress_);
 }
 
 void TCGauge::SetProgress(int value) {
@@ -113,6 +143,7 @@ void TCGauge::SetProgress(int value) {
     progress_ = value;
     if (GetPercentDone() != before)
         Refresh();
+    emit progressChanged(value);
 }
 
 void TCGauge::AddProgress(int delta) {

@@ -7,14 +7,16 @@
 
 class TCGauge : public TGraphicControl {
     Q_OBJECT
-    Q_PROPERTY(TCGaugeKind Kind READ Kind WRITE SeTCGaugeKind)
-    Q_PROPERTY(bool ShowText READ ShowText WRITE SetShowText)
-    Q_PROPERTY(TControl::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
-    Q_PROPERTY(uint ForeColor READ ForeColor WRITE SetForeColor)
-    Q_PROPERTY(uint BackColor READ BackColor WRITE SetBackColor)
-    Q_PROPERTY(int MinValue READ MinValue WRITE WriteMinValue)
-    Q_PROPERTY(int MaxValue READ MaxValue WRITE WriteMaxValue)
-    Q_PROPERTY(int Progress READ Progress WRITE SetProgress)
+    Q_PROPERTY(TCGaugeKind Kind READ Kind WRITE SeTCGaugeKind NOTIFY kindChanged)
+    Q_PROPERTY(bool ShowText READ ShowText WRITE SetShowText NOTIFY showTextChanged)
+    Q_PROPERTY(TControl::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle NOTIFY
+                   borderStyleChanged)
+    Q_PROPERTY(QColor ForeColor READ foreColor WRITE setForeColor NOTIFY foreColorChanged)
+    Q_PROPERTY(QColor BackColor READ backColor WRITE setBackColor NOTIFY backColorChanged)
+    Q_PROPERTY(int MinValue READ MinValue WRITE WriteMinValue NOTIFY minValueChanged)
+    Q_PROPERTY(int MaxValue READ MaxValue WRITE WriteMaxValue NOTIFY maxValueChanged)
+    Q_PROPERTY(int Progress READ Progress WRITE SetProgress NOTIFY progressChanged)
+    Q_CLASSINFO("default:Color", "0x8000000F")
     Q_CLASSINFO("default:Kind", "gkHorizontalBar")
     Q_CLASSINFO("default:ShowText", "true")
     Q_CLASSINFO("default:BorderStyle", "bsSingle")
@@ -48,16 +50,26 @@ public:
     void SetBorderStyle(TFormBorderStyle value);
     void SetForeColor(TColor value);
     void SetBackColor(TColor value);
+    // The colours as Qt sees them; as with Color, writing the colour shown already does nothing
+    // and an invalid colour is ignored.
+    QColor foreColor() const { return ColorToQColor(foreColor_); }
+    QColor backColor() const { return ColorToQColor(backColor_); }
+    void setForeColor(const QColor& value);
+    void setBackColor(const QColor& value);
     // A minimum above the maximum throws Exception naming the allowed bounds; progress below the
     // new minimum moves up to it.
     void SetMinValue(int value);
     // A maximum below the minimum throws Exception naming the allowed bounds; 0 is ignored;
     // progress above the new maximum moves down to it.
     void SetMaxValue(int value);
+
+public slots:
     // Clamps to the range; repaints only when the whole-number percentage changes.
     void SetProgress(int value);
     // Progress plus delta (clamped), then a repaint in any case.
     void AddProgress(int delta);
+
+public:
     // Whole percent of the range reached, rounded down; 0 for an empty range.
     int GetPercentDone() const;
 
@@ -68,7 +80,18 @@ public:
     // floor(percent * 0.01 * extent).
     static int ScaleByPercent(int percent, int extent);
 
+signals:
+    void kindChanged(TCGauge::TCGaugeKind value);
+    void showTextChanged(bool value);
+    void borderStyleChanged(TControl::TFormBorderStyle value);
+    void foreColorChanged(const QColor& value);
+    void backColorChanged(const QColor& value);
+    void minValueChanged(int value);
+    void maxValueChanged(int value);
+    void progressChanged(int value);
+
 protected:
+    void PaletteChanged() override;
     void PaintBackground(TBitmap& image);
     void PaintAsText(TBitmap& image, const TRect& rect);
     void PaintAsNothing(TBitmap& image, const TRect& rect);
@@ -96,6 +119,7 @@ private:
     TFormBorderStyle borderStyle_ = bsSingle;
     TColor foreColor_ = clBlack;
     TColor backColor_ = clWhite;
+    QColor shownFore_ = Qt::black, shownBack_ = Qt::white; // what the notices last told
 };
 
 using TCGaugeKind = TCGauge::TCGaugeKind;

@@ -33,6 +33,14 @@ TColor TCColorGrid::GetBackgroundColor() const {
 void TCColorGrid::Change() {
     if (OnChange)
         OnChange(this);
+    emit changed();
+}
+
+void TCColorGrid::SetClickEnablesColor(bool value) {
+    if (value == clickEnablesColor_)
+        return;
+    clickEnablesColor_ = value;
+    emit clickEnablesColorChanged(value);
 }
 
 void TCColorGrid::UpdateCellSizes(bool Repaint) {
@@ -60,6 +68,7 @@ void TCColorGrid::SetGridOrdering(TGridOrdering value) {
     columns_ = 16 >> k;
     rows_ = 1 << k;
     UpdateCellSizes(true);
+    emit gridOrderingChanged(value);
 }
 
 int TCColorGrid::SquareFromPos(int X, int Y) const {
@@ -153,28 +162,43 @@ void TCColorGrid::SetSelection(int value) {
     if (hasFocus_)
         DrawSquare(selection_, true);
     DrawFgBg();
+    emit selectionChanged(value);
 }
 
 void TCColorGrid::SetForegroundIndex(int value) {
-    if (value == foregroundIndex_ || !foregroundEnabled_)
+    MoveForeground(value, false);
+}
+
+void TCColorGrid::SetBackgroundIndex(int value) {
+    MoveBackground(value, false);
+}
+
+void TCColorGrid::MoveForeground(int value, bool always) {
+    if ((value == foregroundIndex_ && !always) || !foregroundEnabled_)
         return;
-    DrawSquare(foregroundIndex_, Selected(foregroundIndex_));
+    const int old = foregroundIndex_;
+    DrawSquare(old, Selected(old));
     foregroundIndex_ = value;
     if (foregroundIndex_ == backgroundIndex_)
         DrawSquare(backgroundIndex_, Selected(backgroundIndex_));
     DrawFgBg();
     Change();
+    if (foregroundIndex_ != old)
+        emit foregroundIndexChanged(foregroundIndex_);
 }
 
-void TCColorGrid::SetBackgroundIndex(int value) {
-    if (value == backgroundIndex_ || !backgroundEnabled_)
+void TCColorGrid::MoveBackground(int value, bool always) {
+    if ((value == backgroundIndex_ && !always) || !backgroundEnabled_)
         return;
-    DrawSquare(backgroundIndex_, Selected(backgroundIndex_));
+    const int old = backgroundIndex_;
+    DrawSquare(old, Selected(old));
     backgroundIndex_ = value;
     if (backgroundIndex_ == foregroundIndex_)
         DrawSquare(foregroundIndex_, Selected(foregroundIndex_));
     DrawFgBg();
     Change();
+    if (backgroundIndex_ != old)
+        emit backgroundIndexChanged(backgroundIndex_);
 }
 
 void TCColorGrid::EnableForeground(bool value) {
@@ -183,6 +207,7 @@ void TCColorGrid::EnableForeground(bool value) {
     foregroundEnabled_ = value;
     DrawSquare(foregroundIndex_, Selected(foregroundIndex_));
     DrawFgBg();
+    emit foregroundEnabledChanged(value);
 }
 
 void TCColorGrid::EnableBackground(bool value) {
@@ -191,24 +216,31 @@ void TCColorGrid::EnableBackground(bool value) {
     backgroundEnabled_ = value;
     DrawSquare(backgroundIndex_, Selected(backgroundIndex_));
     DrawFgBg();
+    emit backgroundEnabledChanged(value);
 }
 
+// A pick that switches a hidden marker on again counts as a change even on the square the
+// marker already had.
 void TCColorGrid::PickForeground(int square) {
-    if (!foregroundEnabled_ && clickEnablesColor_) {
+    const bool enable = !foregroundEnabled_ && clickEnablesColor_;
+    if (enable) {
         foregroundEnabled_ = true;
         DrawSquare(foregroundIndex_, Selected(foregroundIndex_));
-        foregroundIndex_ = -1; // the next step always counts as a change
     }
-    SetForegroundIndex(square);
+    MoveForeground(square, enable);
+    if (enable)
+        emit foregroundEnabledChanged(true);
 }
 
 void TCColorGrid::PickBackground(int square) {
-    if (!backgroundEnabled_ && clickEnablesColor_) {
+    const bool enable = !backgroundEnabled_ && clickEnablesColor_;
+    if (enable) {
         backgroundEnabled_ = true;
         DrawSquare(backgroundIndex_, Selected(backgroundIndex_));
-        backgroundIndex_ = -1;
     }
-    SetBackgroundIndex(square);
+    MoveBackground(square, enable);
+    if (enable)
+        emit backgroundEnabledChanged(true);
 }
 
 void TCColorGrid::WMSetFocus() {

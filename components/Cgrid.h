@@ -8,13 +8,22 @@
 
 class TCColorGrid : public TCustomControl {
     Q_OBJECT
-    Q_PROPERTY(bool ClickEnablesColor READ ClickEnablesColor WRITE SetClickEnablesColor)
-    Q_PROPERTY(TGridOrdering GridOrdering READ GridOrdering WRITE SetGridOrdering)
-    Q_PROPERTY(int ForegroundIndex READ ForegroundIndex WRITE SetForegroundIndex)
-    Q_PROPERTY(int BackgroundIndex READ BackgroundIndex WRITE SetBackgroundIndex)
-    Q_PROPERTY(bool ForegroundEnabled READ ForegroundEnabled WRITE EnableForeground)
-    Q_PROPERTY(bool BackgroundEnabled READ BackgroundEnabled WRITE EnableBackground)
-    Q_PROPERTY(int Selection READ Selection WRITE SetSelection)
+    Q_PROPERTY(bool ClickEnablesColor READ ClickEnablesColor WRITE SetClickEnablesColor NOTIFY
+                   clickEnablesColorChanged)
+    Q_PROPERTY(TGridOrdering GridOrdering READ GridOrdering WRITE SetGridOrdering NOTIFY
+                   gridOrderingChanged)
+    Q_PROPERTY(int ForegroundIndex READ ForegroundIndex WRITE SetForegroundIndex NOTIFY
+                   foregroundIndexChanged)
+    Q_PROPERTY(int BackgroundIndex READ BackgroundIndex WRITE SetBackgroundIndex NOTIFY
+                   backgroundIndexChanged)
+    Q_PROPERTY(bool ForegroundEnabled READ ForegroundEnabled WRITE EnableForeground NOTIFY
+                   foregroundEnabledChanged)
+    Q_PROPERTY(bool BackgroundEnabled READ BackgroundEnabled WRITE EnableBackground NOTIFY
+                   backgroundEnabledChanged)
+    Q_PROPERTY(int Selection READ Selection WRITE SetSelection NOTIFY selectionChanged)
+    Q_CLASSINFO("default:Color", "0x8000000F")
+    Q_CLASSINFO("default:Ctl3D", "true")
+    Q_CLASSINFO("default:TabStop", "false")
     Q_CLASSINFO("default:ClickEnablesColor", "false")
     Q_CLASSINFO("default:GridOrdering", "go4x4")
     Q_CLASSINFO("default:ForegroundIndex", "0")
@@ -34,7 +43,7 @@ public:
     explicit TCColorGrid(QWidget* owner = nullptr);
 
     bool ClickEnablesColor() const { return clickEnablesColor_; }
-    void SetClickEnablesColor(bool value) { clickEnablesColor_ = value; }
+    void SetClickEnablesColor(bool value);
     TGridOrdering GridOrdering() const { return gridOrdering_; }
     // Reshapes the grid; a value outside the five shapes is ignored.
     void SetGridOrdering(TGridOrdering value);
@@ -74,6 +83,17 @@ public:
 
     void Paint() override;
 
+signals:
+    // With OnChange.
+    void changed();
+    void clickEnablesColorChanged(bool value);
+    void gridOrderingChanged(TCColorGrid::TGridOrdering value);
+    void foregroundIndexChanged(int value);
+    void backgroundIndexChanged(int value);
+    void foregroundEnabledChanged(bool value);
+    void backgroundEnabledChanged(bool value);
+    void selectionChanged(int value);
+
 protected:
     virtual void Change();
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -98,6 +118,10 @@ private:
     bool Selected(int square) const { return square == selection_ && hasFocus_; }
     void PickForeground(int square);
     void PickBackground(int square);
+    // The steps of SetForegroundIndex and SetBackgroundIndex; a pick goes through them even for
+    // the square already picked.
+    void MoveForeground(int value, bool always);
+    void MoveBackground(int value, bool always);
 
     TPaletteEntry paletteEntries_[DefaultPaletteSize];
     bool clickEnablesColor_ = false;

@@ -117,6 +117,8 @@ TCSpinButton::TCSpinButton(QWidget* AOwner) : TCustomControl(AOwner) {
     setCursor(Qt::ArrowCursor);
     upBtn_ = CreateButton();
     downBtn_ = CreateButton();
+    connect(upBtn_, &TSpeedButton::glyphChanged, this, &TCSpinButton::upGlyphChanged);
+    connect(downBtn_, &TSpeedButton::glyphChanged, this, &TCSpinButton::downGlyphChanged);
     SetUpGlyph(QImage());
     SetDownGlyph(QImage());
     SetWidth(20);
@@ -224,9 +226,23 @@ void TCSpinButton::BtnClick(QObject* Sender) {
     if (Sender == upBtn_) {
         if (OnUpClick)
             OnUpClick(this);
-    } else if (OnDownClick) {
-        OnDownClick(this);
+        emit upClicked();
+    } else {
+        if (OnDownClick)
+            OnDownClick(this);
+        emit downClicked();
     }
+}
+
+void TCSpinButton::SetFocusControl(QWidget* Value) {
+    if (Value == focusControl_)
+        return;
+    disconnect(focusControlGone_);
+    focusControl_ = Value;
+    if (Value)
+        focusControlGone_ = connect(Value, &QObject::destroyed, this,
+                                    [this] { emit focusControlChanged(nullptr); });
+    emit focusControlChanged(Value);
 }
 
 void TCSpinButton::SetFocusBtn(TTimerSpeedButton* Btn) {
@@ -395,8 +411,58 @@ std::int32_t TCSpinEdit::GetValue() {
     }
 }
 
-void TCSpinEdit::SetValue(std::int32_t NewValue) {
+std::int32_t TCSpinEdit::Value() const {
+    try {
+        return StrToInt(text());
+    } catch (const EConvertError&) {
+        return minValue_;
+    }
+}
+
+void TCSpinEdit::SetValue(int NewValue) {
     SetText(IntToStr(CheckValue(NewValue)));
+}
+
+void TCSpinEdit::Change() {
+    TCustomEdit::Change();
+    NoteValue();
+}
+
+void TCSpinEdit::NoteValue() {
+    const std::int32_t value = Value();
+    if (value == shownValue_)
+        return;
+    shownValue_ = value;
+    emit valueChanged(value);
+}
+
+void TCSpinEdit::SetMinValue(std::int32_t Value) {
+    if (Value == minValue_)
+        return;
+    minValue_ = Value;
+    emit minValueChanged(Value);
+    NoteValue(); // a text that is no number reads as the new minimum
+}
+
+void TCSpinEdit::SetMaxValue(std::int32_t Value) {
+    if (Value == maxValue_)
+        return;
+    maxValue_ = Value;
+    emit maxValueChanged(Value);
+}
+
+void TCSpinEdit::SetIncrement(std::int32_t Value) {
+    if (Value == increment_)
+        return;
+    increment_ = Value;
+    emit incrementChanged(Value);
+}
+
+void TCSpinEdit::SetEditorEnabled(bool Value) {
+    if (Value == editorEnabled_)
+        return;
+    editorEnabled_ = Value;
+    emit editorEnabledChanged(Value);
 }
 
 std::int32_t TCSpinEdit::CheckValue(std::int32_t NewValue) const {

@@ -46,14 +46,16 @@ private:
 };
 
 // Two auto-repeating buttons stacked vertically (up above, down below) that fire OnUpClick and
-// OnDownClick. With TabStop it takes the focus, shows it on one of its buttons, and steps with
-// the Up, Down and Space keys.
+// OnDownClick (and the signals upClicked and downClicked). With TabStop it takes the focus, shows
+// it on one of its buttons, and steps with the Up, Down and Space keys.
 class TCSpinButton : public TCustomControl {
     Q_OBJECT
-    Q_PROPERTY(QImage DownGlyph READ GetDownGlyph WRITE SetDownGlyph)
-    Q_PROPERTY(QWidget* FocusControl READ FocusControl WRITE SetFocusControl)
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(QImage UpGlyph READ GetUpGlyph WRITE SetUpGlyph)
+    Q_PROPERTY(QImage DownGlyph READ GetDownGlyph WRITE SetDownGlyph NOTIFY downGlyphChanged)
+    Q_PROPERTY(
+        QWidget* FocusControl READ FocusControl WRITE SetFocusControl NOTIFY focusControlChanged)
+    Q_PROPERTY(QImage UpGlyph READ GetUpGlyph WRITE SetUpGlyph NOTIFY upGlyphChanged)
+    Q_CLASSINFO("default:Color", "0x8000000F")
+    Q_CLASSINFO("default:Ctl3D", "true")
     Q_CLASSINFO("default:TabStop", "false")
 
 public:
@@ -67,7 +69,7 @@ public:
     // Control that receives the focus when a button is pressed (not owned; null by default, and
     // null again once that control is destroyed).
     QWidget* FocusControl() const { return focusControl_; }
-    void SetFocusControl(QWidget* Value) { focusControl_ = Value; }
+    void SetFocusControl(QWidget* Value);
 
     // The buttons' pictures. A null image restores the built-in arrow, drawn in the palette's
     // button-text colour.
@@ -83,6 +85,16 @@ public:
 
     TNotifyEvent OnUpClick;
     TNotifyEvent OnDownClick;
+
+signals:
+    // With OnUpClick and OnDownClick.
+    void upClicked();
+    void downClicked();
+    // The glyphs changed (a palette change recolours the built-in arrows).
+    void upGlyphChanged(const QImage& glyph);
+    void downGlyphChanged(const QImage& glyph);
+    // Another control, or none, receives the focus now (null also when that control is gone).
+    void focusControlChanged(QWidget* control);
 
 protected:
     // Size rule: W becomes at least 15; the upper button gets the top half of H, the lower one
@@ -106,6 +118,7 @@ private:
     TTimerSpeedButton* downBtn_ = nullptr;
     TTimerSpeedButton* focusedBtn_ = nullptr;
     QPointer<QWidget> focusControl_;
+    QMetaObject::Connection focusControlGone_;
     bool builtInUp_ = true, builtInDown_ = true; // showing the built-in arrows
 };
 
@@ -114,18 +127,18 @@ private:
 // MinValue..MaxValue (no limits while the two are equal). The text is the only store of the value.
 class TCSpinEdit : public TCustomEdit {
     Q_OBJECT
-    Q_PROPERTY(bool EditorEnabled READ EditorEnabled WRITE SetEditorEnabled)
-    Q_PROPERTY(int Increment READ Increment WRITE SetIncrement)
-    Q_PROPERTY(int MaxValue READ MaxValue WRITE SetMaxValue)
-    Q_PROPERTY(int MinValue READ MinValue WRITE SetMinValue)
-    Q_PROPERTY(int Value READ GetValue WRITE SetValue)
+    Q_PROPERTY(
+        bool EditorEnabled READ EditorEnabled WRITE SetEditorEnabled NOTIFY editorEnabledChanged)
+    Q_PROPERTY(int Increment READ Increment WRITE SetIncrement NOTIFY incrementChanged)
+    Q_PROPERTY(int MaxValue READ MaxValue WRITE SetMaxValue NOTIFY maxValueChanged)
+    Q_PROPERTY(int MinValue READ MinValue WRITE SetMinValue NOTIFY minValueChanged)
+    Q_PROPERTY(int Value READ Value WRITE SetValue NOTIFY valueChanged)
     Q_CLASSINFO("default:AutoSelect", "true")
     Q_CLASSINFO("default:AutoSize", "true")
     Q_CLASSINFO("default:EditorEnabled", "true")
     Q_CLASSINFO("default:Increment", "1")
     Q_CLASSINFO("default:MaxValue", "0")
     Q_CLASSINFO("default:MinValue", "0")
-    Q_CLASSINFO("default:ReadOnly", "false")
     Q_CLASSINFO("default:TabStop", "true")
     Q_CLASSINFO("default:Value", "0")
 
@@ -135,23 +148,28 @@ public:
 
     // Limits; plain settings: changing them does not re-check the text.
     std::int32_t MinValue() const { return minValue_; }
-    void SetMinValue(std::int32_t Value) { minValue_ = Value; }
+    void SetMinValue(std::int32_t Value);
     std::int32_t MaxValue() const { return maxValue_; }
-    void SetMaxValue(std::int32_t Value) { maxValue_ = Value; }
+    void SetMaxValue(std::int32_t Value);
     // Amount added by one up step and subtracted by one down step.
     std::int32_t Increment() const { return increment_; }
-    void SetIncrement(std::int32_t Value) { increment_ = Value; }
+    void SetIncrement(std::int32_t Value);
     // Whether typing may change the text; without it only steps and Value change it.
     bool EditorEnabled() const { return editorEnabled_; }
-    void SetEditorEnabled(bool Value) { editorEnabled_ = Value; }
+    void SetEditorEnabled(bool Value);
 
     // The number in the text, not clamped. A text that is no number is replaced by MinValue,
     // which is then returned.
     std::int32_t GetValue();
-    std::int32_t Value() { return GetValue(); }
-    // Shows the value clamped into the limits.
-    void SetValue(std::int32_t NewValue);
+    // The same number without touching the text: MinValue for a text that is no number. This is
+    // what the Value property reads, so that showing it changes nothing.
+    std::int32_t Value() const;
 
+public slots:
+    // Shows the value clamped into the limits.
+    void SetValue(int NewValue);
+
+public:
     TCSpinButton* SpinBtn() const { return spinBtn_; }
     // Smallest height that shows the text and the button.
     int GetMinHeight() const;
@@ -160,7 +178,18 @@ public:
     virtual void UpClick(QObject* Sender);
     virtual void DownClick(QObject* Sender);
 
+signals:
+    void editorEnabledChanged(bool value);
+    void incrementChanged(int value);
+    void maxValueChanged(int value);
+    void minValueChanged(int value);
+    // The number that Value reads changed, by typing, a step, SetValue or a new MinValue under
+    // a text that is no number.
+    void valueChanged(int value);
+
 protected:
+    // Fires OnChange, then tells valueChanged's listeners of a new number.
+    void Change() override;
     virtual bool IsValidChar(char Key);
     std::int32_t CheckValue(std::int32_t NewValue) const;
     void SetEditRect();
@@ -179,4 +208,6 @@ private:
     std::int32_t maxValue_ = 0;
     std::int32_t increment_ = 1;
     bool editorEnabled_ = true;
+    std::int32_t shownValue_ = 0; // what valueChanged last told
+    void NoteValue();
 };

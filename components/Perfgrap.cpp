@@ -266,6 +266,7 @@ void TPerformanceGraph::SetGraphKind(TGraphKind value) {
         return;
     kind_ = value;
     Replay();
+    emit kindChanged(value);
 }
 
 void TPerformanceGraph::SetForeColor(TColor value) {
@@ -273,6 +274,7 @@ void TPerformanceGraph::SetForeColor(TColor value) {
         return;
     foreColor_ = value;
     Replay();
+    NoteColor(shownFore_, foreColor_, [this](const QColor& c) { emit foreColorChanged(c); });
 }
 
 void TPerformanceGraph::SetBackColor(TColor value) {
@@ -280,30 +282,57 @@ void TPerformanceGraph::SetBackColor(TColor value) {
         return;
     backColor_ = value;
     Replay();
+    NoteColor(shownBack_, backColor_, [this](const QColor& c) { emit backColorChanged(c); });
+}
+
+void TPerformanceGraph::setForeColor(const QColor& value) {
+    if (value.isValid() && QColorToColor(value) != ColorToRGB(foreColor_))
+        SetForeColor(QColorToColor(value));
+}
+
+void TPerformanceGraph::setBackColor(const QColor& value) {
+    if (value.isValid() && QColorToColor(value) != ColorToRGB(backColor_))
+        SetBackColor(QColorToColor(value));
+}
+
+void TPerformanceGraph::PaletteChanged() {
+    TGraphicControl::PaletteChanged();
+    NoteColor(shownFore_, foreColor_, [this](const QColor& c) { emit foreColorChanged(c); });
+    NoteColor(shownBack_, backColor_, [this](const QColor& c) { emit backColorChanged(c); });
 }
 
 void TPerformanceGraph::SetGridSize(int value) {
     if (value == gridSize_)
         return;
+    const int old = gridSize_;
     gridSize_ = std::max(2, value);
     Replay();
+    if (gridSize_ != old)
+        emit gridSizeChanged(gridSize_);
 }
 
 void TPerformanceGraph::SetStepSize(int value) {
     if (value == stepSize_)
         return;
+    const int old = stepSize_;
     stepSize_ = std::max(1, value);
     ReallocHistory();
     Replay();
+    if (stepSize_ != old)
+        emit stepSizeChanged(stepSize_);
 }
 
 void TPerformanceGraph::SetScale(int value) {
     if (value == scale_)
         return;
+    const int old = scale_;
     scale_ = RoundUp(value, gradient_);
     if (OnScaleChange)
         OnScaleChange(this);
+    emit scaleChanged(scale_);
     Replay();
+    if (scale_ != old)
+        emit scaleValueChanged(scale_);
 }
 
 void TPerformanceGraph::SetGradient(int value) {
@@ -311,6 +340,7 @@ void TPerformanceGraph::SetGradient(int value) {
         return;
     gradient_ = value;
     Replay();
+    emit gradientChanged(value);
 }
 
 void TPerformanceGraph::SetGridlines(bool value) {
@@ -318,6 +348,7 @@ void TPerformanceGraph::SetGridlines(bool value) {
         return;
     gridlines_ = value;
     Replay();
+    emit gridlinesChanged(value);
 }
 
 void TPerformanceGraph::SetPenWidth(int value) {
@@ -326,6 +357,7 @@ void TPerformanceGraph::SetPenWidth(int value) {
     penWidth_ = value;
     Canvas()->Pen().Width = value;
     Replay();
+    emit penWidthChanged(value);
 }
 
 // The meta-object code of this unit's classes, compiled here so that a program linking one

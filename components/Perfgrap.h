@@ -21,22 +21,23 @@ struct TGraphBand {
 
 class TPerformanceGraph : public TGraphicControl {
     Q_OBJECT
-    Q_PROPERTY(TGraphKind Kind READ Kind WRITE SetGraphKind)
-    Q_PROPERTY(uint ForeColor READ ForeColor WRITE SetForeColor)
-    Q_PROPERTY(uint BackColor READ BackColor WRITE SetBackColor)
-    Q_PROPERTY(int GridSize READ GridSize WRITE SetGridSize)
-    Q_PROPERTY(int StepSize READ StepSize WRITE SetStepSize)
-    Q_PROPERTY(int Scale READ Scale WRITE SetScale)
-    Q_PROPERTY(int Gradient READ Gradient WRITE SetGradient)
-    Q_PROPERTY(bool Gridlines READ Gridlines WRITE SetGridlines)
-    Q_PROPERTY(int PenWidth READ PenWidth WRITE SetPenWidth)
+    Q_PROPERTY(TGraphKind Kind READ Kind WRITE SetGraphKind NOTIFY kindChanged)
+    Q_PROPERTY(QColor ForeColor READ foreColor WRITE setForeColor NOTIFY foreColorChanged)
+    Q_PROPERTY(QColor BackColor READ backColor WRITE setBackColor NOTIFY backColorChanged)
+    Q_PROPERTY(int GridSize READ GridSize WRITE SetGridSize NOTIFY gridSizeChanged)
+    Q_PROPERTY(int StepSize READ StepSize WRITE SetStepSize NOTIFY stepSizeChanged)
+    Q_PROPERTY(int Scale READ Scale WRITE SetScale NOTIFY scaleValueChanged)
+    Q_PROPERTY(int Gradient READ Gradient WRITE SetGradient NOTIFY gradientChanged)
+    Q_PROPERTY(bool Gridlines READ Gridlines WRITE SetGridlines NOTIFY gridlinesChanged)
+    Q_PROPERTY(int PenWidth READ PenWidth WRITE SetPenWidth NOTIFY penWidthChanged)
+    Q_CLASSINFO("default:Color", "0x8000000F")
     Q_CLASSINFO("default:Kind", "pgLine")
     Q_CLASSINFO("default:ForeColor", "0x008000")
     Q_CLASSINFO("default:BackColor", "0x000000")
     Q_CLASSINFO("default:GridSize", "15")
     Q_CLASSINFO("default:StepSize", "3")
     Q_CLASSINFO("default:Scale", "1000")
-    // The value the constructor sets, so that any other value is saved with a form.
+    // The value the constructor sets, which a new graph on a form starts with.
     Q_CLASSINFO("default:Gradient", "100")
     Q_CLASSINFO("default:Gridlines", "true")
     Q_CLASSINFO("default:PenWidth", "2")
@@ -74,10 +75,33 @@ public:
     void SetGradient(int value); // the current Scale stays as it is
     void SetGridlines(bool value);
     void SetPenWidth(int value); // pen of the control's own canvas
+    // The colours as Qt sees them; as with Color, writing the colour shown already does nothing
+    // and an invalid colour is ignored.
+    QColor foreColor() const { return ColorToQColor(foreColor_); }
+    QColor backColor() const { return ColorToQColor(backColor_); }
+    void setForeColor(const QColor& value);
+    void setBackColor(const QColor& value);
 
-    // Fired after every change of Scale.
+    // Fired by every SetScale that goes ahead, including one whose value rounds to the scale
+    // there was.
     TNotifyEvent OnScaleChange;
 
+signals:
+    // With OnScaleChange, and so also after a SetScale that left the scale as it was.
+    void scaleChanged(int scale);
+    // The properties' change notices, each when its value really changed (Scale's is
+    // scaleValueChanged, as scaleChanged keeps to the moments of OnScaleChange).
+    void kindChanged(TPerformanceGraph::TGraphKind value);
+    void foreColorChanged(const QColor& value);
+    void backColorChanged(const QColor& value);
+    void gridSizeChanged(int value);
+    void stepSizeChanged(int value);
+    void scaleValueChanged(int value);
+    void gradientChanged(int value);
+    void gridlinesChanged(bool value);
+    void penWidthChanged(int value);
+
+public:
     void Paint() override;
 
     // The off-screen picture and the ring of steps, for inspection.
@@ -99,6 +123,7 @@ public:
     int LastY(int Y) const;
 
 protected:
+    void PaletteChanged() override;
     void Initialize(int Offset);
     void ScrollGraph();
     void DisplayPoints(int Y);
@@ -121,6 +146,7 @@ private:
     int gradient_ = 100;
     bool gridlines_ = true;
     int penWidth_ = 2;
+    QColor shownFore_ = QColor(0, 128, 0), shownBack_ = Qt::black; // what the notices last told
 
     std::unique_ptr<TBitmap> graphBitmap_;
     std::vector<TGraphBand> history_;

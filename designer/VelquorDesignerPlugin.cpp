@@ -1,9 +1,12 @@
 #include "VelquorDesignerPlugin.h"
 
+#include "Controls.h"
 #include "Register.h"
 #include "Registry.h"
 
+#include <QColor>
 #include <QIcon>
+#include <QMetaProperty>
 #include <QPixmap>
 #include <QWidget>
 #include <memory>
@@ -63,6 +66,36 @@ QString QtBaseOf(const QMetaObject* meta) {
     return QStringLiteral("QWidget");
 }
 
+// A declared default as a property element of a form, as Designer writes the widget's own
+// properties; empty for a value no form element holds.
+QString PropertyElement(const QMetaObject* meta, const QByteArray& name) {
+    const QVariant value = DeclaredDefault(meta, name.constData());
+    const QMetaProperty p = meta->property(meta->indexOfProperty(name.constData()));
+    if (!value.isValid() || !p.isValid())
+        return {};
+    QString element;
+    if (p.isEnumType()) {
+        const QMetaEnum e = p.enumerator();
+        element = QStringLiteral("<enum>%1::%2</enum>")
+                      .arg(QLatin1String(e.scope()), QLatin1String(e.valueToKey(value.toInt())));
+    } else if (p.metaType().id() == QMetaType::Bool) {
+        element = value.toBool() ? QStringLiteral("<bool>true</bool>")
+                                 : QStringLiteral("<bool>false</bool>");
+    } else if (p.metaType().id() == QMetaType::Int) {
+        element = QStringLiteral("<number>%1</number>").arg(value.toInt());
+    } else if (p.metaType().id() == QMetaType::QColor) {
+        const QColor c = value.value<QColor>();
+        element = QStringLiteral("<color><red>%1</red><green>%2</green><blue>%3</blue></color>")
+                      .arg(c.red())
+                      .arg(c.green())
+                      .arg(c.blue());
+    } else {
+        return {};
+    }
+    return QStringLiteral("  <property name=\"%1\" stdset=\"0\">%2</property>\n")
+        .arg(QLatin1String(name), element);
+}
+
 } // namespace
 
 VelquorWidgetPlugin::VelquorWidgetPlugin(const TRegisteredComponent& component, QObject* parent)
@@ -119,15 +152,23 @@ QSize VelquorWidgetPlugin::defaultSize() const {
     return size;
 }
 
+// Besides its size, a new widget gets the declared values of its properties. Designer marks the
+// values it applies from here as set, so the property editor shows them as set and the form
+// keeps them; a system colour is left out, as a form could only hold the colour it resolves to
+// now, while the widget's own follows the palette.
 QString VelquorWidgetPlugin::domXml() const {
     const auto* d = DescriptionOf(name());
     QString objectName = d ? QString::fromLatin1(d->objectName) : name();
     const QSize size = defaultSize();
+    QString properties;
+    for (const QByteArray& property : PropertiesWithDefaults(component_.Class.MetaObject))
+        properties += PropertyElement(component_.Class.MetaObject, property);
     return QStringLiteral("<ui language=\"c++\">\n"
                           " <widget class=\"%1\" name=\"%2\">\n"
                           "  <property name=\"geometry\">\n"
                           "   <rect><x>0</x><y>0</y><width>%3</width><height>%4</height></rect>\n"
                           "  </property>\n"
+                          "%7"
                           " </widget>\n"
                           " <customwidgets>\n"
                           "  <customwidget>\n"
@@ -140,7 +181,7 @@ QString VelquorWidgetPlugin::domXml() const {
         .arg(name(), objectName)
         .arg(size.width())
         .arg(size.height())
-        .arg(QtBaseOf(component_.Class.MetaObject), includeFile());
+        .arg(QtBaseOf(component_.Class.MetaObject), includeFile(), properties);
 }
 
 VelquorWidgetCollection::VelquorWidgetCollection(QObject* parent) : QObject(parent) {

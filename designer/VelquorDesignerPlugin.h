@@ -1,14 +1,15 @@
 #pragma once
 // Qt Designer plugin: one widget-box entry per registered component class, all in the group
 // of the classes' palette page.
+#include "Registry.h"
+
 #include <QObject>
 #include <QSize>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
-struct TRegisteredComponent;
-
-// Designer's view of one registered class.
+// Designer's view of one registered class. It keeps its own copy of the registry entry, so that
+// later registrations, which may move or drop the registry's entries, leave it working.
 class VelquorWidgetPlugin : public QObject, public QDesignerCustomWidgetInterface {
     Q_OBJECT
     Q_INTERFACES(QDesignerCustomWidgetInterface)
@@ -32,7 +33,7 @@ public:
     QSize defaultSize() const;
 
 private:
-    const TRegisteredComponent& component_;
+    const TRegisteredComponent component_;
     bool initialized_ = false;
 };
 

@@ -28,8 +28,11 @@ TSpeedButton::TSpeedButton(QWidget* AOwner) : TGraphicControl(AOwner) {
 }
 
 void TSpeedButton::SetGlyph(const QImage& Value) {
+    if (Value == glyph_)
+        return;
     glyph_ = Value;
     Invalidate();
+    emit glyphChanged(glyph_);
 }
 
 void TSpeedButton::SetNumGlyphs(int Value) {
@@ -37,6 +40,7 @@ void TSpeedButton::SetNumGlyphs(int Value) {
         return;
     numGlyphs_ = Value;
     Invalidate();
+    emit numGlyphsChanged(Value);
 }
 
 void TSpeedButton::SetState(TButtonState Value) {

@@ -11,8 +11,8 @@ enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
 class TSpeedButton : public TGraphicControl {
     Q_OBJECT
-    Q_PROPERTY(QImage Glyph READ Glyph WRITE SetGlyph)
-    Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE SetNumGlyphs)
+    Q_PROPERTY(QImage Glyph READ Glyph WRITE SetGlyph NOTIFY glyphChanged)
+    Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE SetNumGlyphs NOTIFY numGlyphsChanged)
     Q_CLASSINFO("default:NumGlyphs", "1")
 
 public:
@@ -34,6 +34,10 @@ public:
 
     // Fires OnClick, as a left press released over the button does.
     void Click() override;
+
+signals:
+    void glyphChanged(const QImage& glyph);
+    void numGlyphsChanged(int value);
 
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -103,7 +103,8 @@ bool ButtonFromQt(Qt::MouseButton button, TMouseButton& out) {
 // ---------------------------------------------------------------------------------------------
 // TControl
 
-TControl::TControl(QWidget* parent) : QWidget(parent), canvas_(&surface_) {
+TControl::TControl(QWidget* parent)
+    : QWidget(parent), canvas_(&surface_), shownColor_(ColorToQColor(color_)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     canvas_.OnChange = [this] {
@@ -173,6 +174,22 @@ void TControl::SetColor(TColor color) {
         return;
     color_ = color;
     Invalidate();
+    NoteColor(shownColor_, color_, [this](const QColor& c) { emit colorChanged(c); });
+}
+
+void TControl::setColor(const QColor& color) {
+    if (color.isValid() && QColorToColor(color) != ColorToRGB(color_))
+        SetColor(QColorToColor(color));
+}
+
+void TControl::PaletteChanged() {
+    NoteColor(shownColor_, color_, [this](const QColor& c) { emit colorChanged(c); });
+}
+
+void TControl::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        PaletteChanged();
 }
 
 void TControl::SetMouseCapture(bool capture) {
@@ -189,21 +206,25 @@ void TControl::SetMouseCapture(bool capture) {
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (OnMouseDown)
         OnMouseDown(this, Button, Shift, X, Y);
+    emit mousePressed(Button, Shift, X, Y);
 }
 
 void TControl::MouseMove(TShiftState Shift, int X, int Y) {
     if (OnMouseMove)
         OnMouseMove(this, Shift, X, Y);
+    emit mouseMoved(Shift, X, Y);
 }
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (OnMouseUp)
         OnMouseUp(this, Button, Shift, X, Y);
+    emit mouseReleased(Button, Shift, X, Y);
 }
 
 void TControl::Click() {
     if (OnClick)
         OnClick(this);
+    emit clicked();
 }
 
 void TControl::paintEvent(QPaintEvent*) {
@@ -279,8 +300,11 @@ TCustomControl::TCustomControl(QWidget* parent) : TControl(parent) {
 }
 
 void TCustomControl::SetTabStop(bool value) {
-    tabStop_ = value;
     setFocusPolicy(value ? Qt::TabFocus : Qt::NoFocus);
+    if (value == tabStop_)
+        return;
+    tabStop_ = value;
+    emit tabStopChanged(value);
 }
 
 void TCustomControl::SetCtl3D(bool value) {
@@ -288,31 +312,37 @@ void TCustomControl::SetCtl3D(bool value) {
         return;
     ctl3D_ = value;
     CMCtl3DChanged();
+    emit ctl3DChanged(value);
 }
 
 void TCustomControl::KeyDown(WORD& Key, TShiftState Shift) {
     if (OnKeyDown)
         OnKeyDown(this, Key, Shift);
+    emit keyPressed(Key, Shift);
 }
 
 void TCustomControl::KeyUp(WORD& Key, TShiftState Shift) {
     if (OnKeyUp)
         OnKeyUp(this, Key, Shift);
+    emit keyReleased(Key, Shift);
 }
 
 void TCustomControl::KeyPress(char& Key) {
     if (OnKeyPress)
         OnKeyPress(this, Key);
+    emit keyTyped(Key);
 }
 
 void TCustomControl::WMSetFocus() {
     if (OnEnter)
         OnEnter(this);
+    emit entered();
 }
 
 void TCustomControl::WMKillFocus() {
     if (OnExit)
         OnExit(this);
+    emit exited();
 }
 
 void TCustomControl::CMCtl3DChanged() {
@@ -363,8 +393,7 @@ void TCustomControl::focusOutEvent(QFocusEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Declared defaults
 
-QVariant DeclaredDefault(const QObject* object, const char* property) {
-    const QMetaObject* meta = object->metaObject();
+QVariant DeclaredDefault(const QMetaObject* meta, const char* property) {
     const int info = meta->indexOfClassInfo(QByteArray("default:") + property);
     const int index = meta->indexOfProperty(property);
     if (info < 0 || index < 0)
@@ -379,16 +408,15 @@ QVariant DeclaredDefault(const QObject* object, const char* property) {
     switch (prop.metaType().id()) {
     case QMetaType::Bool:
         return QVariant(text == QLatin1String("true"));
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: {
-        const qlonglong value = text.toLongLong(&ok, 0);
-        if (!ok)
+    case QMetaType::Int: {
+        const int value = text.toInt(&ok, 0);
+        return ok ? QVariant(value) : QVariant();
+    }
+    case QMetaType::QColor: {
+        const TColor color = text.toUInt(&ok, 0);
+        if (!ok || (color & 0xFF000000u) != 0)
             return {};
-        QVariant v(value);
-        v.convert(prop.metaType());
-        return v;
+        return ColorToQColor(color);
     }
     default: {
         QVariant v(text);
@@ -397,16 +425,14 @@ QVariant DeclaredDefault(const QObject* object, const char* property) {
     }
 }
 
-bool IsPropertyStored(const QObject* object, const char* property) {
-    const QVariant declared = DeclaredDefault(object, property);
-    if (!declared.isValid())
-        return true;
-    const QMetaObject* meta = object->metaObject();
-    const QMetaProperty prop = meta->property(meta->indexOfProperty(property));
-    const QVariant value = prop.read(object);
-    if (prop.isEnumType())
-        return value.toInt() != declared.toInt();
-    return value != declared;
+QList<QByteArray> PropertiesWithDefaults(const QMetaObject* meta) {
+    QList<QByteArray> names;
+    for (int i = 0; i < meta->classInfoCount(); ++i) {
+        const QByteArray name = meta->classInfo(i).name();
+        if (name.startsWith("default:") && !names.contains(name.mid(8)))
+            names << name.mid(8);
+    }
+    return names;
 }
 
 // The meta-object code of this unit's classes, compiled here so that a program linking one

@@ -63,10 +63,24 @@ using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, i
 using TKeyEvent = std::function<void(QObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(QObject* Sender, char& Key)>;
 
+// A colour property's change notice: `shown` is the colour its listeners heard of last. When
+// `color` shows another one (a new colour, or a system colour the palette now resolves
+// differently), `notify` gets it and `shown` keeps it.
+template <class Notify> void NoteColor(QColor& shown, TColor color, Notify&& notify) {
+    const QColor now = ColorToQColor(color);
+    if (now == shown)
+        return;
+    shown = now;
+    notify(now);
+}
+
 // What windowless and windowed controls share: canvas, painting, size, colour and the mouse.
+//
+// Each published event is a callback (OnClick ...) and a signal (clicked() ...): the callback
+// runs first, then the signal goes to every connected slot.
 class TControl : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(uint Color READ Color WRITE SetColor)
+    Q_PROPERTY(QColor Color READ color WRITE setColor NOTIFY colorChanged)
 public:
     // Border of a form or control; controls use only bsNone and bsSingle.
     enum TFormBorderStyle : int {
@@ -109,6 +123,11 @@ public:
     // Background colour of the control (clBtnFace initially).
     TColor Color() const { return color_; }
     void SetColor(TColor color);
+    // The same colour as Qt sees it, a system colour resolved through the palette. Writing the
+    // colour the property shows already changes nothing, so that a system colour keeps following
+    // the palette; an invalid colour is ignored.
+    QColor color() const { return ColorToQColor(color_); }
+    void setColor(const QColor& color);
 
     // Whether the control holds the mouse: it then receives every mouse event until released.
     bool MouseCapture() const { return capture_; }
@@ -119,6 +138,16 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
 
+signals:
+    // The colour the Color property shows changed: a new colour, or a system colour that the
+    // palette now resolves differently.
+    void colorChanged(const QColor& color);
+    // With OnClick, OnMouseDown, OnMouseMove and OnMouseUp.
+    void clicked();
+    void mousePressed(TMouseButton button, TShiftState shift, int x, int y);
+    void mouseMoved(TShiftState shift, int x, int y);
+    void mouseReleased(TMouseButton button, TShiftState shift, int x, int y);
+
 protected:
     // Mouse handlers; the defaults fire the matching On* event.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -128,6 +157,9 @@ protected:
     virtual void Click();
     // Called after every change of size.
     virtual void WMSize() {}
+    // The palette changed; colour properties holding a system colour tell their listeners what
+    // they show now.
+    virtual void PaletteChanged();
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -135,6 +167,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void EnsureSurface();
@@ -142,6 +175,7 @@ private:
     QImage surface_;
     TCanvas canvas_;
     TColor color_ = clBtnFace;
+    QColor shownColor_; // what colorChanged last told
     bool painting_ = false;
     bool capture_ = false;
     bool clickPending_ = false;
@@ -160,8 +194,8 @@ public:
 // A windowed control: can hold the keyboard focus and receives keys.
 class TCustomControl : public TControl {
     Q_OBJECT
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop NOTIFY tabStopChanged)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D NOTIFY ctl3DChanged)
 public:
     explicit TCustomControl(QWidget* parent = nullptr);
 
@@ -179,6 +213,18 @@ public:
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+
+signals:
+    void tabStopChanged(bool value);
+    void ctl3DChanged(bool value);
+    // With OnKeyDown, OnKeyUp and OnKeyPress, carrying the key as the callback left it (0 when
+    // it swallowed the key): only the callback can change or swallow a key.
+    void keyPressed(WORD key, TShiftState shift);
+    void keyReleased(WORD key, TShiftState shift);
+    void keyTyped(char key);
+    // With OnEnter and OnExit.
+    void entered();
+    void exited();
 
 protected:
     // Key handlers. KeyDown gets every key press; setting Key to 0 consumes it, otherwise a key
@@ -221,7 +267,13 @@ template <class Setter> void WriteRefusing(Setter&& set) noexcept {
 }
 
 // Declared defaults of published properties: a class lists them with
-// Q_CLASSINFO("default:<Property>", "<value>"). A property is stored (saved with a form) when its
-// value differs from its declared default, or when it has none.
-QVariant DeclaredDefault(const QObject* object, const char* property);
-bool IsPropertyStored(const QObject* object, const char* property);
+// Q_CLASSINFO("default:<Property>", "<value>"), a colour as its TColor number. The Designer
+// plugin gives every widget dropped on a form these values, and Designer then writes them into
+// the form, so that a form states the values each widget started with.
+//
+// The declared default of a property as a value of the property's type; invalid when the class
+// declares none, and for a system colour, which no value of a form can hold (it follows the
+// palette instead).
+QVariant DeclaredDefault(const QMetaObject* meta, const char* property);
+// The properties of the class (its own and its bases') that have a declared default.
+QList<QByteArray> PropertiesWithDefaults(const QMetaObject* meta);

@@ -109,6 +109,7 @@ void TCustomGrid::SetGridLineWidth(int value) {
         return;
     gridLineWidth_ = value;
     InvalidateGrid();
+    emit gridLineWidthChanged(value);
 }
 
 void TCustomGrid::SetOptions(TGridOptions value) {
@@ -128,6 +129,7 @@ void TCustomGrid::SetBorderStyle(TFormBorderStyle value) {
     // The client area changes with the border.
     WMSize();
     InvalidateGrid();
+    emit borderStyleChanged(value);
 }
 
 int TCustomGrid::BorderWidth() const {
@@ -334,6 +336,7 @@ void TCustomGrid::mouseReleaseEvent(QMouseEvent* event) {
 void TCustomGrid::DblClick() {
     if (OnDblClick)
         OnDblClick(this);
+    emit doubleClicked();
 }
 
 void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {

@@ -43,6 +43,10 @@ inline constexpr TGridDrawState gdFixed = 0x4;    // a fixed (header) cell
 
 class TCustomGrid : public TCustomControl {
     Q_OBJECT
+    Q_PROPERTY(TControl::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle NOTIFY
+                   borderStyleChanged)
+    Q_PROPERTY(
+        int GridLineWidth READ GridLineWidth WRITE SetGridLineWidth NOTIFY gridLineWidthChanged)
 public:
     explicit TCustomGrid(QWidget* parent = nullptr);
 
@@ -111,6 +115,12 @@ public:
     void Paint() override;
 
     TNotifyEvent OnDblClick;
+
+signals:
+    void borderStyleChanged(TControl::TFormBorderStyle value);
+    void gridLineWidthChanged(int value);
+    // With OnDblClick.
+    void doubleClicked();
 
 protected:
     // Draws the contents of one cell. Brush and font are prepared for the cell's state and the

@@ -89,11 +89,27 @@ TCustomEdit::TCustomEdit(QWidget* AOwner) : QLineEdit(AOwner) {
     connect(this, &QLineEdit::textChanged, this, [this] { Change(); });
 }
 
+void TCustomEdit::SetAutoSelect(bool Value) {
+    if (Value == autoSelect_)
+        return;
+    autoSelect_ = Value;
+    emit autoSelectChanged(Value);
+}
+
 void TCustomEdit::SetAutoSize(bool Value) {
     if (Value == autoSize_)
         return;
     autoSize_ = Value;
     AdjustHeight();
+    emit autoSizeChanged(Value);
+}
+
+void TCustomEdit::SetTabStop(bool Value) {
+    setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus);
+    if (Value == tabStop_)
+        return;
+    tabStop_ = Value;
+    emit tabStopChanged(Value);
 }
 
 void TCustomEdit::AdjustHeight() {
@@ -130,17 +146,19 @@ void TCustomEdit::SetEditRect(const QRect& Rect) {
 void TCustomEdit::Change() {
     if (OnChange)
         OnChange(this);
-    emit Changed();
+    emit changed();
 }
 
 void TCustomEdit::KeyDown(WORD& Key, TShiftState Shift) {
     if (OnKeyDown)
         OnKeyDown(this, Key, Shift);
+    emit keyPressed(Key, Shift);
 }
 
 void TCustomEdit::KeyPress(char& Key) {
     if (OnKeyPress)
         OnKeyPress(this, Key);
+    emit keyTyped(Key);
 }
 
 void TCustomEdit::WMCut() {
@@ -158,11 +176,13 @@ void TCustomEdit::CMEnter() {
         selectAll();
     if (OnEnter)
         OnEnter(this);
+    emit entered();
 }
 
 void TCustomEdit::CMExit() {
     if (OnExit)
         OnExit(this);
+    emit exited();
 }
 
 void TCustomEdit::CMFontChanged() {

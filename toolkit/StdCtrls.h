@@ -2,7 +2,9 @@
 // Edit base of the toolkit: a single-line edit over QLineEdit with the hooks that descendants
 // override the way a classic component library lets them: key-down and key-press handlers
 // that may change or swallow the key, cut and paste requests that can be refused, focus-enter
-// and focus-exit notifications, and a change event that fires whenever the text changes.
+// and focus-exit notifications, and a change event that fires whenever the text changes. The text
+// and the read-only flag are QLineEdit's own properties (text, readOnly); Text() and ReadOnly()
+// are the same under the names the widgets use.
 #include "Controls.h"
 
 #include <QLineEdit>
@@ -30,17 +32,15 @@ inline bool NewStyleControls = true;
 
 class TCustomEdit : public QLineEdit {
     Q_OBJECT
-    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
-    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
-    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(QString Text READ Text WRITE SetText)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect NOTIFY autoSelectChanged)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize NOTIFY autoSizeChanged)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop NOTIFY tabStopChanged)
 
 public:
     explicit TCustomEdit(QWidget* AOwner = nullptr);
 
     bool AutoSelect() const { return autoSelect_; }
-    void SetAutoSelect(bool Value) { autoSelect_ = Value; }
+    void SetAutoSelect(bool Value);
     // With AutoSize the height follows the font: its character height plus the border.
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool Value);
@@ -49,10 +49,7 @@ public:
     // Whether Tab and clicks reach the edit (true initially). Kept apart from the focus policy
     // it sets, which a form designer turns off while the edit lies on its form.
     bool TabStop() const { return tabStop_; }
-    void SetTabStop(bool Value) {
-        tabStop_ = Value;
-        setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus);
-    }
+    void SetTabStop(bool Value);
     QString Text() const { return text(); }
     // Changes the text (and raises OnChange) only when it differs, leaving the caret and the
     // selection alone otherwise.
@@ -90,8 +87,17 @@ public:
     TKeyPressEvent OnKeyPress;
 
 signals:
-    // Emitted together with OnChange.
-    void Changed();
+    void autoSelectChanged(bool value);
+    void autoSizeChanged(bool value);
+    void tabStopChanged(bool value);
+    // With OnChange, OnEnter and OnExit.
+    void changed();
+    void entered();
+    void exited();
+    // With OnKeyDown and OnKeyPress, carrying the key as the callback left it (0 when it
+    // swallowed the key): only the callback can change or swallow a key.
+    void keyPressed(WORD key, TShiftState shift);
+    void keyTyped(char key);
 
 protected:
     // Raises OnChange; runs after every change of the text, typed or set.

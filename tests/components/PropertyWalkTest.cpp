@@ -1,84 +1,31 @@
-// Registration of the widgets, and what a form designer can do to them: every published property
+// What a form designer can do to the registered widgets: every published property
 // of every registered class set through the property system to the extremes of its type, with
 // the widget shown and painted at sizes from nothing to large. No crash, no hang, no exception
-// out of setProperty, and no Qt warning (the tests' main fails a test on one).
+// out of setProperty, and no Qt warning (the tests' main fails a test on one). Reads change
+// nothing, and every change is announced once. Then the published events as signals.
 #include "Ccalendr.h"
 #include "Cgauges.h"
 #include "Cgrid.h"
 #include "Controls.h"
+#include "Cspin.h"
 #include "Perfgrap.h"
 #include "Register.h"
 #include "Registry.h"
+#include "Signals.h"
 
 #include <QApplication>
 #include <QMetaProperty>
+#include <QSignalSpy>
+#include <QTest>
 #include <climits>
-#include <functional>
 #include <gtest/gtest.h>
+#include <list>
 #include <memory>
 
 namespace {
 
 const char* const kAllClasses[] = {"TCCalendar",   "TCColorGrid", "TCGauge",
                                    "TCSpinButton", "TCSpinEdit",  "TPerformanceGraph"};
-
-QStringList RegisteredNames() {
-    QStringList names;
-    for (const auto& entry : RegisteredComponents())
-        names << entry.Class.ClassName();
-    return names;
-}
-
-// The widgets announce their classes in order, all on one page; a repeat only moves the page, and
-// entries without class or factory are skipped. Each class has a picture of its own (the Designer
-// plugin's test sees six different icons), 24 x 24, found by its class name in any letter case.
-TEST(Registration, ClassesInOrderOnOnePageEachWithItsPaletteBitmap) {
-    UnregisterAllComponents();
-    RegisterAllComponents();
-    RegisterAllComponents();
-    EXPECT_EQ(RegisteredNames(), QStringList(std::begin(kAllClasses), std::end(kAllClasses)));
-    for (const auto& entry : RegisteredComponents()) {
-        const QString name = entry.Class.ClassName();
-        SCOPED_TRACE(name.toStdString());
-        EXPECT_EQ(entry.Page, "Velquor");
-        const QImage image = LoadPaletteBitmap(name.toLower());
-        EXPECT_EQ(image.size(), QSize(24, 24));
-        EXPECT_EQ(entry.PaletteBitmap, image);
-    }
-    const TComponentClass again[] = {ComponentClass<TCGauge>(),
-                                     {nullptr, [](QWidget* parent) { return new QWidget(parent); }},
-                                     {&TCColorGrid::staticMetaObject, nullptr}};
-    RegisterComponents("Other", again); // entries without class or factory are skipped
-    EXPECT_EQ(RegisteredNames(), QStringList(std::begin(kAllClasses), std::end(kAllClasses)));
-    EXPECT_EQ(FindRegisteredComponent("TCGauge")->Page, "Other");
-    EXPECT_EQ(FindRegisteredComponent("TCColorGrid")->Page, "Velquor");
-}
-
-// Every own property of plain type (number, flag, colour, enumeration) that a form stores has a
-// declared default, and a new widget has that value: a form saves nothing for a new widget, and
-// saves any other value.
-TEST(PropertyWalk, NewWidgetsHaveTheirDeclaredDefaults) {
-    RegisterAllComponents();
-    for (const auto& entry : RegisteredComponents()) {
-        const QMetaObject* meta = entry.Class.MetaObject;
-        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
-            const QMetaProperty p = meta->property(i);
-            const int type = p.metaType().id();
-            if (!p.isStored() || (!p.isEnumType() && type != QMetaType::Int &&
-                                  type != QMetaType::UInt && type != QMetaType::Bool))
-                continue;
-            SCOPED_TRACE(std::string(meta->className()) + "." + p.name());
-            const std::unique_ptr<QWidget> w(entry.Class.Create(nullptr));
-            EXPECT_TRUE(DeclaredDefault(w.get(), p.name()).isValid());
-            EXPECT_FALSE(IsPropertyStored(w.get(), p.name()));
-            const QVariant before = p.read(w.get());
-            p.write(w.get(), type == QMetaType::Bool ? QVariant(!before.toBool())
-                                                     : QVariant(before.toInt() + 1));
-            EXPECT_EQ(IsPropertyStored(w.get(), p.name()), p.read(w.get()) != before);
-            EXPECT_TRUE(IsPropertyStored(w.get(), "objectName")); // no default: always saved
-        }
-    }
-}
 
 // The values a property is tried with: the extremes of its type. A type without a list fails
 // the walk, so a new kind of property cannot slip past it.
@@ -97,12 +44,10 @@ QVariantList Extremes(const QMetaProperty& p, QWidget* other) {
     switch (p.metaType().id()) {
     case QMetaType::Int:
         return {INT_MIN, -1, 0, 1, 2, 17, INT_MAX};
-    case QMetaType::UInt: // colours
-        return {0u, 0xFFFFFFFFu};
+    case QMetaType::QColor:
+        return {QColor(0, 0, 0), QColor(255, 255, 255), QColor(1, 2, 3), QColor()};
     case QMetaType::Bool:
         return {true, false, true};
-    case QMetaType::QString:
-        return {QString(), QStringLiteral("-"), QStringLiteral("99999999999"), QString(500, '7')};
     case QMetaType::QImage:
         return {QImage(), QImage(1, 1, QImage::Format_RGB32), QImage(80, 3, QImage::Format_Mono)};
     default:
@@ -126,8 +71,28 @@ std::vector<QMetaProperty> Published(const QMetaObject* meta) {
     return properties;
 }
 
+// What reading a property must leave as it was: the pixels of the widget and its children, and
+// an edit's text, selection and caret.
+QVariantList LookOf(QWidget* w) {
+    const auto* e = qobject_cast<QLineEdit*>(w);
+    return {w->grab().toImage(), e ? e->text() : "", e ? e->selectionStart() : 0,
+            e ? e->cursorPosition() : 0};
+}
+
+// The values of the published properties. Reading them changes nothing.
+QVariantList ReadAll(QWidget* w, const std::vector<QMetaProperty>& properties) {
+    const QVariantList before = LookOf(w);
+    QVariantList values;
+    for (const QMetaProperty& p : properties)
+        values << p.read(w);
+    EXPECT_TRUE(LookOf(w) == before) << "reading the properties changed the widget";
+    return values;
+}
+
 class EveryProperty : public ::testing::TestWithParam<const char*> {};
 
+// Each write, and the same write once more, announces through the notify signal of every
+// published property whether its value changed: once when it did, never when it did not.
 TEST_P(EveryProperty, TakesTheExtremesOfItsTypeWhileShownAndPaintedAtAnySize) {
     RegisterAllComponents();
     const TRegisteredComponent* entry = FindRegisteredComponent(GetParam());
@@ -138,31 +103,54 @@ TEST_P(EveryProperty, TakesTheExtremesOfItsTypeWhileShownAndPaintedAtAnySize) {
     form.show();
     for (const QSize size : {QSize(0, 0), QSize(1, 1), QSize(37, 23), QSize(300, 200)}) {
         const std::unique_ptr<QWidget> sample(entry->Class.Create(&form));
-        for (const QMetaProperty& p : Published(sample->metaObject())) {
+        const std::vector<QMetaProperty> all = Published(sample->metaObject());
+        for (const QMetaProperty& p : all) {
+            EXPECT_TRUE(p.hasNotifySignal()) << GetParam() << "." << p.name();
             const std::unique_ptr<QWidget> w(entry->Class.Create(&form));
             w->resize(size);
             w->show();
+            if (auto* edit = qobject_cast<QLineEdit*>(w.get()))
+                edit->setText(QStringLiteral("x")); // no number: reading Value must keep it
             const QVariant first = w->property(p.name());
+            QVariantList values = ReadAll(w.get(), all);
             bool changed = false; // a setter that ignores every value would hide its faults
-            for (const QVariant& value : Extremes(p, other)) {
-                SCOPED_TRACE(testing::Message() << GetParam() << "." << p.name() << " = "
-                                                << value.toString().left(20).toStdString() << " at "
-                                                << size.width() << " x " << size.height());
-                EXPECT_NO_THROW(w->setProperty(p.name(), value));
-                changed |= w->property(p.name()) != first;
-                QApplication::processEvents();
-                // What each control shows now is what a full paint draws: no change of the
-                // look went without its repaint.
-                QList<TControl*> controls = w->findChildren<TControl*>();
-                if (auto* control = dynamic_cast<TControl*>(w.get()))
-                    controls << control;
-                for (TControl* control : controls) {
-                    const QImage shown = control->Canvas()->Target()->copy();
-                    control->repaint();
-                    EXPECT_EQ(*control->Canvas()->Target(), shown)
-                        << control->metaObject()->className();
+            for (const QVariant& value : Extremes(p, other))
+                for (int again = 0; again < 2; ++again) {
+                    SCOPED_TRACE(testing::Message()
+                                 << p.name() << " = " << value.toString().left(20).toStdString()
+                                 << " at " << size.width() << " x " << size.height()
+                                 << (again ? " again" : ""));
+                    std::list<QSignalSpy> spies;
+                    for (const QMetaProperty& q : all)
+                        spies.emplace_back(w.get(), q.notifySignal());
+                    const QVariant before = w->property(p.name());
+                    EXPECT_NO_THROW(w->setProperty(p.name(), value));
+                    changed |= w->property(p.name()) != first;
+                    if (p.isEnumType() && !p.enumerator().valueToKey(value.toInt())) {
+                        EXPECT_EQ(w->property(p.name()), before); // no such kind: refused
+                    }
+                    if (p.metaType().id() == QMetaType::QColor && value.value<QColor>().isValid()) {
+                        EXPECT_EQ(w->property(p.name()), value); // a colour reads back as written
+                    }
+                    QApplication::processEvents();
+                    // What each control shows now is what a full paint draws: no change of the
+                    // look went without its repaint.
+                    QList<TControl*> controls = w->findChildren<TControl*>();
+                    if (auto* control = dynamic_cast<TControl*>(w.get()))
+                        controls << control;
+                    for (TControl* control : controls) {
+                        const QImage shown = control->Canvas()->Target()->copy();
+                        control->repaint();
+                        EXPECT_EQ(*control->Canvas()->Target(), shown)
+                            << control->metaObject()->className();
+                    }
+                    const QVariantList now = ReadAll(w.get(), all);
+                    auto spy = spies.begin();
+                    for (std::size_t i = 0; i < all.size(); ++i, ++spy)
+                        EXPECT_EQ(spy->count(), now[qsizetype(i)] != values[qsizetype(i)] ? 1 : 0)
+                            << all[i].name() << " notices";
+                    values = now;
                 }
-            }
             EXPECT_TRUE(changed) << GetParam() << "." << p.name() << " takes none of its extremes";
         }
     }
@@ -170,32 +158,61 @@ TEST_P(EveryProperty, TakesTheExtremesOfItsTypeWhileShownAndPaintedAtAnySize) {
 
 INSTANTIATE_TEST_SUITE_P(Registered, EveryProperty, ::testing::ValuesIn(kAllClasses));
 
-// Values the widgets refuse: written through the property system (as Designer and a loaded form
-// write them) they leave the old value in place without an exception.
-TEST(PropertyWalk, RefusedWritesKeepTheOldValue) {
-    using Refused = std::vector<std::pair<const char*, int>>; // property, value
-    const std::pair<std::function<QWidget*()>, Refused> cases[] = {
-        {[] { return new TCColorGrid; },
-         {{"GridOrdering", 5}, {"GridOrdering", 7}, {"GridOrdering", -1}}},
-        {[] { return new TCGauge; },
-         {{"MinValue", 200}, {"MaxValue", -5}, {"Kind", 5}, {"BorderStyle", -1}}},
-        {[] {
-             auto* c = new TCCalendar;
-             c->SeTCCalendarDate(EncodeDate(2024, 3, 31));
-             return c;
-         },
-         {{"Year", 100000000}, {"Month", 4}, {"Month", 13}, {"Day", 0}}},
-        {[] { return new TPerformanceGraph; }, {{"Kind", 2}}},
-    };
-    for (const auto& [make, refused] : cases) {
-        const std::unique_ptr<QWidget> w(make());
-        for (const auto& [property, value] : refused) {
-            const QVariant before = w->property(property);
-            EXPECT_NO_THROW(w->setProperty(property, value));
-            EXPECT_EQ(w->property(property), before)
-                << w->metaObject()->className() << "." << property << " = " << value;
-        }
-    }
+TEST(Events, EachCallbackIsFollowedByItsSignalOnEveryListener) {
+    Events e;
+    QWidget form;
+    auto* grid = new TCColorGrid(&form);
+    auto* edit = new TCSpinEdit(&form);
+    auto* spin = new TCSpinButton(&form);
+    auto* calendar = new TCCalendar(&form);
+    calendar->setGeometry(0, 110, 300, 180);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    // Mouse, keys and focus of a control: only a left release over it clicks (or F, which picks
+    // and clicks); a key that KeyDown swallows types nothing.
+    grid->SetTabStop(true);
+    grid->OnMouseDown = e.On(grid, SIGNAL(mousePressed(TMouseButton, TShiftState, int, int)), 3);
+    grid->OnMouseMove = e.On(grid, SIGNAL(mouseMoved(TShiftState, int, int)), -1);
+    grid->OnMouseUp = e.On(grid, SIGNAL(mouseReleased(TMouseButton, TShiftState, int, int)), 3);
+    grid->OnClick = e.On(grid, SIGNAL(clicked()), 2);
+    grid->OnChange = e.On(grid, SIGNAL(changed()), 4);
+    grid->OnKeyDown = e.On(grid, SIGNAL(keyPressed(WORD, TShiftState)), 2);
+    grid->OnKeyUp = e.On(grid, SIGNAL(keyReleased(WORD, TShiftState)), 2);
+    grid->OnKeyPress = e.On(grid, SIGNAL(keyTyped(char)), 1);
+    grid->OnEnter = e.On(grid, SIGNAL(entered()), 1);
+    grid->OnExit = e.On(grid, SIGNAL(exited()), 1);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(30, 30));  // square 5, takes the focus
+    QTest::mouseClick(grid, Qt::RightButton, {}, QPoint(55, 30)); // square 6
+    QTest::mousePress(grid, Qt::LeftButton, {}, QPoint(80, 30));
+    QTest::mouseMove(grid, QPoint(80, 5));                          // dragged to square 3
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, QPoint(300, 30)); // released beside it
+    QTest::keyClick(grid, Qt::Key_F);
+    QTest::keyClick(grid, Qt::Key_A);
+    // The edit: typing (a rejected character reaches no callback), a step by key, leaving.
+    edit->OnChange = e.On(edit, SIGNAL(changed()), 2);
+    edit->OnEnter = e.On(edit, SIGNAL(entered()), 1);
+    edit->OnExit = e.On(edit, SIGNAL(exited()), 1);
+    edit->OnKeyDown = e.On(edit, SIGNAL(keyPressed(WORD, TShiftState)), 3);
+    edit->OnKeyPress = e.On(edit, SIGNAL(keyTyped(char)), 1);
+    edit->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(edit, QStringLiteral("4x"));
+    QTest::keyClick(edit, Qt::Key_Up);
+    // The spin button's clicks, the calendar's change, click and double click.
+    spin->OnUpClick = e.On(spin, SIGNAL(upClicked()), 1);
+    spin->OnDownClick = e.On(spin, SIGNAL(downClicked()), 1);
+    QTest::mouseClick(spin->UpBtn(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(spin->DownBtn(), Qt::LeftButton, {}, QPoint(5, 5));
+    calendar->SeTCCalendarDate(EncodeDate(2024, 1, 10));
+    calendar->OnChange = e.On(calendar, SIGNAL(changed()), 2);
+    calendar->OnClick = e.On(calendar, SIGNAL(clicked()), -1);
+    calendar->OnDblClick = e.On(calendar, SIGNAL(doubleClicked()), 1);
+    const TRect day = calendar->CellRect(2, 3); // the 17th
+    QTest::mouseClick(calendar, Qt::LeftButton, {}, QPoint(day.Left + 5, day.Top + 5));
+    QTest::mouseDClick(calendar, Qt::LeftButton, {}, QPoint(day.Left + 5, day.Top + 5));
+    calendar->NextMonth();
+    e.Check(); // the graph's scale event: with the scale rules
 }
 
 } // namespace

@@ -15,6 +15,8 @@ TEST(DateEncode, LeapYearsAndInvalidDates) {
         EXPECT_EQ(IsLeapYear(year), leap) << year;
         EXPECT_EQ(DaysInAMonth(year, 2), leap ? 29 : 28) << year;
     }
+    for (int month = 1; month <= 12; ++month) // August 31, September 30 ...
+        EXPECT_EQ(DaysInAMonth(2023, month), QDate(2023, month, 1).daysInMonth()) << month;
     EXPECT_EQ(DaysInAMonth(2023, 13), 0);
 
     const int invalid[][3] = {{2023, 2, 29}, {1900, 2, 29}, {2024, 4, 31}, {2024, 0, 1},

@@ -104,13 +104,8 @@ TEST(CustomEdit, ArrivingByKeyboardSelectsAllUnlessSwitchedOff) {
         w.edit->SetAutoSelect(autoSelect);
         w.edit->SetText(QStringLiteral("hello"));
         w.other->setFocus();
-        int enters = 0, exits = 0;
-        w.edit->OnEnter = [&](QObject*) { ++enters; };
-        w.edit->OnExit = [&](QObject*) { ++exits; };
         w.edit->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(w.edit->selectedText(), autoSelect ? QStringLiteral("hello") : QString());
-        w.other->setFocus(Qt::TabFocusReason);
-        EXPECT_TRUE(enters == 1 && exits == 1) << enters << " " << exits;
     }
 }
 

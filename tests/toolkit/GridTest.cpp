@@ -134,8 +134,6 @@ TEST(GridKeyboard, NavigationKeysClickWhenTheyTryToMove) {
 
 TEST(GridMouse, PressesSelectCellsAndReleasesClick) {
     ProbeGrid g;
-    int dbl = 0;
-    g.OnDblClick = [&](QObject*) { ++dbl; };
     g.allow = [](int col, int row) { return !(col == 3 && row == 1); };
     struct Case {
         Qt::MouseButton button;
@@ -162,8 +160,6 @@ TEST(GridMouse, PressesSelectCellsAndReleasesClick) {
     EXPECT_EQ(g.Col(), 2);
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(52, 31));
     EXPECT_EQ(g.clicks, 4);
-    QTest::mouseDClick(&g, Qt::LeftButton, {}, QPoint(30, 30));
-    EXPECT_EQ(dbl, 1);
 }
 
 // Fixed cells on the button face with black lines, ordinary ones on the window colour with silver

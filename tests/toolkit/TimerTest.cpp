@@ -1,4 +1,4 @@
-// The component timer: when it runs, how it ticks, and that restarting resets the count.
+// The component timer: how it ticks, and that restarting resets the count.
 #include "Timer.h"
 
 #include <QElapsedTimer>
@@ -6,17 +6,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(Timer, RunsOnlyWhenEnabledWithIntervalAndHandler) {
-    for (int missing = 0; missing < 4; ++missing) { // nothing, enabled, interval, handler
-        TTimer timer;
-        timer.SetEnabled(missing != 1);
-        timer.SetInterval(missing == 2 ? 0 : 100);
-        if (missing != 3)
-            timer.SetOnTimer([](QObject*) {});
-        EXPECT_EQ(timer.Running(), missing == 0) << missing;
-    }
-}
 
 // Ticks come through the event loop with the timer as sender, stop when disabled, and changing
 // the interval restarts the count.
