@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -137,6 +138,34 @@ void BuildNames(Turnpoint& point) {
     point.LongName = copy;
 }
 
+// What a point line holds that needs care: bytes beyond ASCII, and double quotes or carriage
+// returns, which its texts cannot carry into the SN10 file as they are.
+struct LineBytes {
+    bool high;
+    bool quoteOrReturn;
+};
+LineBytes LookAtLine(std::string_view line) {
+    // Eight bytes at a time, each test a few operations on the word: every line passes here.
+    constexpr std::uint64_t Ones = 0x0101010101010101u, Highs = 0x8080808080808080u;
+    auto holds = [](std::uint64_t word, unsigned char c) {
+        const std::uint64_t x = word ^ (Ones * c);
+        return (x - Ones) & ~x & Highs;
+    };
+    std::uint64_t high = 0, special = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= line.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, line.data() + at, 8);
+        high |= word;
+        special |= holds(word, '"') | holds(word, '\r');
+    }
+    for (; at < line.size(); ++at) {
+        high |= static_cast<unsigned char>(line[at]);
+        special |= line[at] == '"' || line[at] == '\r';
+    }
+    return {(high & Highs) != 0, special != 0};
+}
+
 // Fields are looked for in the first 201 characters of a line only.
 constexpr std::size_t FieldScanLimit = 201;
 constexpr int FieldsPerLine = 7;
@@ -152,9 +181,10 @@ public:
     std::string_view Next() {
         if (done_)
             return {};
-        const void* found = std::memchr(rest_.data(), separator_, rest_.size());
+        const void* at = std::memchr(rest_.data(), separator_, rest_.size());
+        const bool found = at != nullptr;
         const std::size_t end =
-            found ? static_cast<std::size_t>(static_cast<const char*>(found) - rest_.data())
+            found ? static_cast<std::size_t>(static_cast<const char*>(at) - rest_.data())
                   : rest_.size();
         std::string_view field = rest_.substr(0, end);
         done_ = !found;
@@ -222,7 +252,9 @@ bool ParsePointLine(char* line) {
     if (line[length - 1] == '\n')
         --length;
     // A line of UTF-8 is read in the database's encoding, so that names are cut by characters.
-    length = ToWindows1252InPlace(line, length);
+    const LineBytes bytes = LookAtLine({line, length});
+    if (bytes.high && IsValidUtf8({line, length}))
+        length = Utf8ToWindows1252({line, length}, line);
     line[length] = '\0';
 
     Turnpoint& point = TurnpointTable[ConverterState.PointCount];
@@ -259,13 +291,14 @@ bool ParsePointLine(char* line) {
     set(point.Elevation, 3);
     set(point.Name, 5);
     set(point.Comment, 6);
-    if (!ReadCaiCoordinate(point.Latitude.view(), true, point.LatitudeRadians))
+    if (!ReadCaiCoordinate(point.Latitude, point.Latitude.size(), true, point.LatitudeRadians))
         ReportFieldError("Invalid latitude: ", point.Latitude.view());
-    if (!ReadCaiCoordinate(point.Longitude.view(), false, point.LongitudeRadians))
+    if (!ReadCaiCoordinate(point.Longitude, point.Longitude.size(), false, point.LongitudeRadians))
         ReportFieldError("Invalid longitude: ", point.Longitude.view());
 
     ApplyTypeLetters(point, type);
     BuildNames(point);
+    point.TextsArePlain = !bytes.quoteOrReturn;
     CountStoredPoint("Too many points in CAI data");
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "TextFormat.h"
@@ -11,113 +12,175 @@ namespace {
 constexpr double Pi = 3.14159265358979323846;
 constexpr double RadiansPerDegree = Pi / 180.0;
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+// Decimals beyond these add nothing a position needs.
+constexpr int CountedDecimals = 15;
+constexpr double NegativePowersOfTen[CountedDecimals + 1] = {
+    1e0,  1e-1, 1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,
+    1e-8, 1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15};
 
-// Reads count digits at text[at]; false when there are fewer.
-bool Digits(std::string_view text, std::size_t& at, std::size_t count, int& value) {
-    value = 0;
-    for (std::size_t end = at + count; at < end; ++at) {
-        if (at >= text.size() || !IsDigit(text[at]))
+// Reads a coordinate's text from p on; every step checks against end.
+class Scanner {
+public:
+    Scanner(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+
+    bool AtEnd() const { return p_ == end_; }
+    bool Take(char c) {
+        if (p_ == end_ || *p_ != c)
             return false;
-        value = value * 10 + (text[at] - '0');
-    }
-    return true;
-}
-
-// Reads a point and at least one decimal digit at text[at], when there is a point; fraction gets
-// their value. Only the first nine decimals count for the value.
-bool Decimals(std::string_view text, std::size_t& at, double& fraction) {
-    fraction = 0.0;
-    if (at >= text.size() || text[at] != '.')
+        ++p_;
         return true;
-    ++at;
-    const std::size_t start = at;
-    double scale = 0.1;
-    for (; at < text.size() && IsDigit(text[at]); ++at) {
-        if (at - start < 9) {
-            fraction += (text[at] - '0') * scale;
-            scale /= 10.0;
-        }
     }
-    return at > start;
-}
+    // Exactly count digits.
+    bool Digits(int count, unsigned& value) {
+        value = 0;
+        if (end_ - p_ < count)
+            return false;
+        for (int i = 0; i < count; ++i, ++p_) {
+            const unsigned digit = static_cast<unsigned char>(*p_) - unsigned{'0'};
+            if (digit > 9)
+                return false;
+            value = value * 10 + digit;
+        }
+        return true;
+    }
+    // One to most digits.
+    bool SomeDigits(int most, unsigned& value) {
+        value = 0;
+        const char* const start = p_;
+        for (; p_ != end_ && p_ - start < most; ++p_) {
+            const unsigned digit = static_cast<unsigned char>(*p_) - unsigned{'0'};
+            if (digit > 9)
+                break;
+            value = value * 10 + digit;
+        }
+        return p_ != start;
+    }
+    // A point and at least one decimal, when there is a point; fraction gets their value.
+    bool Decimals(double& fraction) {
+        fraction = 0.0;
+        if (!Take('.'))
+            return true;
+        const char* const start = p_;
+        std::uint64_t digits = 0;
+        for (; p_ != end_; ++p_) {
+            const unsigned digit = static_cast<unsigned char>(*p_) - unsigned{'0'};
+            if (digit > 9)
+                break;
+            if (p_ - start < CountedDecimals)
+                digits = digits * 10 + digit;
+        }
+        const auto count = p_ - start;
+        fraction = static_cast<double>(digits) *
+                   NegativePowersOfTen[count < CountedDecimals ? count : CountedDecimals];
+        return count > 0;
+    }
+    void SkipWhiteSpace() {
+        while (p_ != end_ && IsWhiteSpace(*p_))
+            ++p_;
+    }
+    // +1 for the first hemisphere letter (N, E), -1 for the second (S, W), either case; 0 for
+    // anything else.
+    int Hemisphere(bool latitude) {
+        if (p_ == end_)
+            return 0;
+        const char letter = static_cast<char>(*p_++ | 0x20);
+        return letter == (latitude ? 'n' : 'e') ? 1 : letter == (latitude ? 's' : 'w') ? -1 : 0;
+    }
+    std::size_t Consumed(std::string_view text) const {
+        return static_cast<std::size_t>(p_ - text.data());
+    }
 
-// The sign of a hemisphere letter: +1 for the first of the two (N, E), -1 for the second (S, W),
-// 0 for anything else.
-int Hemisphere(char c, bool latitude) {
-    const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    if (upper == (latitude ? 'N' : 'E'))
-        return 1;
-    if (upper == (latitude ? 'S' : 'W'))
-        return -1;
-    return 0;
-}
+private:
+    const char* p_;
+    const char* end_;
+};
 
-// The position of degrees, minutes and seconds in radians, when it lies within the limit.
-bool Position(int degrees, double minutes, int sign, bool latitude, double& radians) {
-    const int limit = latitude ? LatitudeLimit : LongitudeLimit;
+// The position of degrees and minutes in radians, when it lies within the limit.
+bool Position(unsigned degrees, double minutes, int sign, bool latitude, double& radians) {
+    const unsigned limit = latitude ? LatitudeLimit : LongitudeLimit;
     if (degrees > limit || (degrees == limit && minutes > 0.0))
         return false;
-    radians = sign * (degrees + minutes / 60.0) * RadiansPerDegree;
+    radians = sign * (degrees + minutes * (1.0 / 60.0)) * RadiansPerDegree;
     return true;
 }
 
 } // namespace
 
-bool ReadCaiCoordinate(std::string_view text, bool latitude, double& radians) {
-    std::size_t at = 0;
-    const std::size_t maxDegreeDigits = latitude ? 2 : 3;
-    int degrees = 0;
-    while (at < text.size() && IsDigit(text[at]) && at < maxDegreeDigits)
-        degrees = degrees * 10 + (text[at++] - '0');
-    if (at == 0 || at >= text.size() || text[at++] != ':')
+bool ReadCaiCoordinate(const char* text, std::size_t length, bool latitude, double& radians) {
+    // Every point's two coordinates pass here, so the text is walked once, character by
+    // character, with the terminating zero as the one end mark: it is no digit, colon, point,
+    // blank or letter, so every test below stops at it.
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    auto digit = [](unsigned char c) { return static_cast<unsigned>(c - '0'); };
+    unsigned degrees = digit(*p);
+    if (degrees > 9)
         return false;
-    int minutes = 0, seconds = 0;
+    ++p;
+    for (int more = latitude ? 1 : 2; more > 0 && digit(*p) <= 9; --more)
+        degrees = degrees * 10 + digit(*p++);
+    if (*p++ != ':' || digit(p[0]) > 5 || digit(p[1]) > 9)
+        return false;
+    const unsigned minutes = digit(p[0]) * 10 + digit(p[1]);
+    p += 2;
+    unsigned seconds = 0;
+    const bool withSeconds = *p == ':';
+    if (withSeconds) {
+        if (digit(p[1]) > 5 || digit(p[2]) > 9)
+            return false;
+        seconds = digit(p[1]) * 10 + digit(p[2]);
+        p += 3;
+    }
     double fraction = 0.0;
-    if (!Digits(text, at, 2, minutes) || minutes >= 60)
-        return false;
-    const bool withSeconds = at < text.size() && text[at] == ':';
-    if (withSeconds && (!Digits(text, ++at, 2, seconds) || seconds >= 60))
-        return false;
-    if (!Decimals(text, at, fraction))
-        return false;
-    while (at < text.size() && IsWhiteSpace(text[at]))
-        ++at;
-    if (at >= text.size())
-        return false;
-    const int sign = Hemisphere(text[at++], latitude);
-    while (at < text.size() && IsWhiteSpace(text[at]))
-        ++at;
-    if (sign == 0 || at != text.size())
+    if (*p == '.') {
+        const unsigned char* const start = ++p;
+        std::uint64_t digits = 0;
+        for (; digit(*p) <= 9 && p - start < CountedDecimals; ++p)
+            digits = digits * 10 + digit(*p);
+        const auto count = p - start;
+        while (digit(*p) <= 9) // beyond what a position needs
+            ++p;
+        if (p == start)
+            return false;
+        fraction = static_cast<double>(digits) * NegativePowersOfTen[count];
+    }
+    while (IsWhiteSpace(static_cast<char>(*p)))
+        ++p;
+    const unsigned char letter = *p++ | 0x20;
+    const int sign = letter == (latitude ? 'n' : 'e')   ? 1
+                     : letter == (latitude ? 's' : 'w') ? -1
+                                                        : 0;
+    while (IsWhiteSpace(static_cast<char>(*p)))
+        ++p;
+    if (sign == 0 || p != reinterpret_cast<const unsigned char*>(text) + length)
         return false;
     const double totalMinutes =
-        withSeconds ? minutes + (seconds + fraction) / 60.0 : minutes + fraction;
+        withSeconds ? minutes + (seconds + fraction) * (1.0 / 60.0) : minutes + fraction;
     return Position(degrees, totalMinutes, sign, latitude, radians);
 }
 
 std::size_t ConvertCupCoordinate(std::string_view text, bool latitude, char* out, double& radians) {
-    const std::size_t degreeDigits = latitude ? 2 : 3;
-    std::size_t at = 0;
-    int degrees = 0, minutes = 0;
-    double fraction = 0.0;
-    if (!Digits(text, at, degreeDigits, degrees) || !Digits(text, at, 2, minutes) || minutes >= 60)
+    const int degreeDigits = latitude ? 2 : 3;
+    Scanner scan(text);
+    unsigned degrees, minutes;
+    double fraction;
+    if (!scan.Digits(degreeDigits, degrees) || !scan.Digits(2, minutes) || minutes >= 60)
         return 0;
-    const std::size_t decimalsStart = at;
-    if (!Decimals(text, at, fraction) || at + 1 != text.size())
+    const std::size_t decimalsStart = scan.Consumed(text);
+    if (!scan.Decimals(fraction))
         return 0;
-    const int sign = Hemisphere(text[at], latitude);
-    if (sign == 0 || !Position(degrees, minutes + fraction, sign, latitude, radians))
+    const std::size_t decimalsEnd = scan.Consumed(text);
+    const int sign = scan.Hemisphere(latitude);
+    if (sign == 0 || !scan.AtEnd() ||
+        !Position(degrees, minutes + fraction, sign, latitude, radians))
         return 0;
     // DD:MM or DDD:MM, the point and decimals as written, and the letter.
     char* p = out;
-    std::memcpy(p, text.data(), degreeDigits);
+    std::memcpy(p, text.data(), static_cast<std::size_t>(degreeDigits));
     p += degreeDigits;
     *p++ = ':';
     std::memcpy(p, text.data() + degreeDigits, 2);
     p += 2;
-    std::size_t decimals = at - decimalsStart;
+    std::size_t decimals = decimalsEnd - decimalsStart;
     if (decimals > CupCoordinateDecimals + 1)
         decimals = CupCoordinateDecimals + 1; // the point and the decimals that matter
     std::memcpy(p, text.data() + decimalsStart, decimals);

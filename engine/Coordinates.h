@@ -12,9 +12,10 @@ inline constexpr int LongitudeLimit = 180;
 // colon and two minute digits, optionally a colon and two second digits, either optionally
 // followed by a point and decimals; then, after optional blanks, the hemisphere letter (N or S,
 // E or W, either letter case) and optional blanks. Degrees at most the limit, minutes and
-// seconds below 60, nothing beyond the limit. On success, radians holds the position (south and
-// west negative).
-bool ReadCaiCoordinate(std::string_view text, bool latitude, double& radians);
+// seconds below 60, nothing beyond the limit. text holds length characters and a terminating
+// zero (a text of the table). On success, radians holds the position (south and west
+// negative).
+bool ReadCaiCoordinate(const char* text, std::size_t length, bool latitude, double& radians);
 
 // A CUP coordinate: DDMM.mmm and N or S for a latitude, DDDMM.mmm and E or W for a longitude
 // (decimals optional, the letter in either case), with the same limits. On success, radians

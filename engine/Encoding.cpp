@@ -1,6 +1,7 @@
 #include "Encoding.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -30,10 +31,21 @@ char Windows1252Of(std::uint32_t code) {
 } // namespace
 
 bool HasHighBytes(std::string_view text) {
-    unsigned char any = 0;
-    for (const char c : text)
-        any |= static_cast<unsigned char>(c);
-    return any & 0x80;
+    // Eight bytes at a time: a line is looked at on every read.
+    const std::size_t size = text.size();
+    std::uint64_t any = 0, word;
+    if (size < 8) {
+        for (const char c : text)
+            any |= static_cast<unsigned char>(c);
+        return any & 0x80;
+    }
+    for (std::size_t at = 0; at + 8 <= size; at += 8) {
+        std::memcpy(&word, text.data() + at, 8);
+        any |= word;
+    }
+    std::memcpy(&word, text.data() + size - 8, 8); // the last bytes, which may overlap
+    any |= word;
+    return (any & 0x8080808080808080u) != 0;
 }
 
 bool IsValidUtf8(std::string_view text) {

@@ -101,6 +101,9 @@ struct Turnpoint {
     std::uint8_t IsStart;
     std::uint8_t IsFinish;
     std::uint8_t IsMarkpoint;
+    // 1 when the reader found no line break and no double quote in the point's texts: they go
+    // into the SN10 file as they are. 0 (the reset's value) has the writer look.
+    std::uint8_t TextsArePlain;
     std::int32_t SourceLine; // CAI line the point came from
     std::int32_t OutputLine; // SN10 line that holds the point, 0 while not written
     // The position, once the reader has found the coordinates valid; south and west negative.

@@ -92,7 +92,9 @@ char* PutPointLine(char* out, const Turnpoint& point, const char* letters,
     out = PutPadded(out, point.LongName, point.LongName.size(), 16);
     out = PutPadded(out, point.Comment, point.Comment.size());
     // The texts went in as they are stored; the few that hold a line break, or a double quote
-    // inside the quotes, are mapped now.
+    // inside the quotes, are mapped now. The reader tells of the points that hold neither.
+    if (point.TextsArePlain)
+        return Put(out, "\"\r\n");
     const auto length = static_cast<std::size_t>(out - line);
     if (std::memchr(line, '\r', length) || std::memchr(line, '\n', length))
         MapInPlace(line, out, OneLine.plain);
