@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Main.h"
 
 #include "Application.h"
@@ -63,7 +64,7 @@ void AddSortedEntry(QComboBox* list, const QString& name) {
     int high = list->count();
     while (low < high) {
         const int middle = (low + high) / 2;
-        if (CaiFileLess(name, list->itemText(middle)))
+        if (TurnpointFileLess(name, list->itemText(middle)))
             high = middle;
         else
             low = middle + 1;
@@ -166,7 +167,7 @@ int FindFileEntry(const QStringList& entries, const QString& name) {
 }
 
 void DeriveOutputFileName() {
-    // The CAI file's own name with its first ".DAT" (any letter case) made ".NDB", in the output
+    // The input file's own name with its first ".DAT" or ".CUP" made ".NDB", in the output
     // folder; the rule is the engine's, so that every host names the SN10 file alike.
     const QString name = FileNamePart(InputFileName);
     const std::optional<std::string> sn10Name =
@@ -175,7 +176,7 @@ void DeriveOutputFileName() {
         OutputDirectory + PathSeparator + (sn10Name ? QFile::decodeName(sn10Name->c_str()) : name);
 }
 
-QStringList ListCaiFiles(const QString& folder) {
+QStringList ListTurnpointFiles(const QString& folder) {
     if (folder.isEmpty())
         return {};
     // No folders, no hidden or system files. The extension is compared directly: a name filter
@@ -184,13 +185,14 @@ QStringList ListCaiFiles(const QString& folder) {
     QDirIterator entries(folder, QDir::Files | QDir::NoDotAndDotDot);
     while (entries.hasNext()) {
         const QString name = entries.nextFileInfo().fileName();
-        if (name.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
+        if (name.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) ||
+            name.endsWith(QLatin1String(".cup"), Qt::CaseInsensitive))
             names.append(name);
     }
     return names;
 }
 
-bool CaiFileLess(const QString& a, const QString& b) {
+bool TurnpointFileLess(const QString& a, const QString& b) {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
 }
@@ -321,7 +323,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setTabOrder(Messages, Variation);
 
     DATselector.Title = QStringLiteral("Select Directory for DAT file");
-    DATselector.Filter = QStringLiteral("Cambridge Aero Turnpoints (.DAT)|*.dat");
+    DATselector.Filter = QStringLiteral("Turnpoint files (.DAT, .CUP)|*.dat;*.cup|"
+                                        "Cambridge Aero Turnpoints (.DAT)|*.dat|"
+                                        "SeeYou waypoints (.CUP)|*.cup");
     DATselector.InitialDir = QStringLiteral("c:\\nav"); // replaced before every use
     DATselector.Options = ofHideReadOnly | ofPathMustExist | ofEnableSizing;
     NDBselector.Filter = QStringLiteral("SN10 database (.NDB)|*.NDB");
@@ -472,7 +476,7 @@ void TMainForm::RefreshClick(QObject*) {
     CAIfiles->setUpdatesEnabled(false);
     try {
         CAIfiles->clear();
-        for (const QString& name : ListCaiFiles(InputDirectory))
+        for (const QString& name : ListTurnpointFiles(InputDirectory))
             AddSortedEntry(CAIfiles, name);
         CAIfiles->setUpdatesEnabled(true);
         updating = false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one window of the program: the list of CAI files of the input folder, the variation, the
 // convert button, the message area with the conversion reports, and the hint line.
@@ -112,15 +113,16 @@ QString FileNamePart(const QString& path);
 int FindFileEntry(const QStringList& entries, const QString& name);
 
 // Sets OutputFileName to OutputDirectory joined with InputFileName's own file name, in which the
-// first ".DAT" (any letter case) becomes ".NDB". Folder names are never changed.
+// first ".DAT" (".CUP" for a CUP file; any letter case) becomes ".NDB". Folder names are never
+// changed.
 void DeriveOutputFileName();
 
-// The CAI files of a folder: plain, non-hidden files whose names end in ".dat" in any letter
-// case, as bare names in the order the folder gives them.
-QStringList ListCaiFiles(const QString& folder);
+// The turnpoint files of a folder: plain, non-hidden files whose names end in ".dat" (CAI) or
+// ".cup" (CUP) in any letter case, as bare names in the order the folder gives them.
+QStringList ListTurnpointFiles(const QString& folder);
 
 // Order of the file list: without regard to letter case, ties broken by the exact text.
-bool CaiFileLess(const QString& a, const QString& b);
+bool TurnpointFileLess(const QString& a, const QString& b);
 
 // A report line of the engine for display: its bytes as UTF-8 when they are valid UTF-8,
 // else as Latin-1.

@@ -1,6 +1,7 @@
 #!/usr/bin/env node
-// Opens the converter page from disk in headless Chromium, converts the example CAI file with
-// the variation 2, and saves a picture of the page.
+// SPDX-License-Identifier: MIT
+// Opens the converter page from disk in headless Chromium, converts the example CUP file with
+// the variation 2, the home point VALLEY and the timezone 1, and saves a picture of the page.
 //
 //   node scripts/screenshot-web.mjs [built page folder] [picture]
 //
@@ -15,8 +16,10 @@ const picture = path.resolve(process.argv[3] || path.join(root, 'docs/velquor-we
 const browser = await launch();
 try {
     const { page } = await open(browser, pageUrl(webDir), { width: 760, height: 980 });
-    await chooseFile(page, path.join(root, 'examples/alpine-club.dat'));
+    await chooseFile(page, path.join(root, 'examples/alpine-club.cup'));
     await page.type('#variation', '2');
+    await page.type('#home', 'VALLEY');
+    await page.type('#timezone', '1');
     await page.click('#convert');
     await page.waitForSelector('#details:not([hidden])');
     await page.evaluate(() => document.activeElement.blur());

@@ -1,4 +1,6 @@
-// The converter page's way into the engine. The page puts the CAI file into a folder of its own
+// SPDX-License-Identifier: MIT
+// The converter page's way into the engine. The page puts the turnpoint file (CAI or CUP) into a
+// folder of its own
 // in the in-memory file system, makes that folder the current one and passes the bare file name,
 // so that a run sees what velquor-convert sees when it is started in the file's folder with the
 // file name alone and no OUTPUT: the same names in the report and in the SN10 file.
@@ -18,15 +20,18 @@ namespace {
 enum class WebResult {
     Written,           // the SN10 file was written
     NotWritten,        // the run went through, but the SN10 file was not written
-    CaiFileNotRead,    // the CAI file could not be opened
+    CaiFileNotRead,    // the turnpoint file could not be opened
     Sn10FileNotOpened, // the SN10 file could not be created
-    BadVariation,      // the variation is not a number of degrees in range: nothing was run
-    NoOutputName,      // the file name holds no ".DAT" to name the SN10 file after: nothing was run
+    // Nothing was run for these:
+    BadVariation, // the variation is not a number of degrees in range
+    NoOutputName, // the file name holds no ".DAT" (".CUP") to name the SN10 file after
+    BadTimezone,  // the timezone is not a number of hours in range
+    HomeForCai,   // a home point was given for a CAI file, which marks its own
 };
 
-// The report is kept in memory to be shown on the page. A file can make it grow without bound
-// (every line of a large file may be an error, reported with the line), so beyond this size its
-// lines are counted instead of kept.
+// The report is kept in memory to be shown on the page. The table bounds it (the lines past it
+// are summed up in one line), to some megabytes at worst; beyond this size, which no file
+// reaches today, its lines would be counted instead of kept.
 constexpr std::size_t ReportLimit = 16 << 20;
 
 std::string report;       // the lines of the last run, each followed by a line feed
@@ -52,9 +57,11 @@ WebResult FromOutcome(RunOutcome outcome) {
 
 extern "C" {
 
-// Converts caiName in the current folder. variationText is the variation field as typed, or null
-// when it was left empty (as without --variation).
-EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* caiName, const char* variationText) {
+// Converts fileName in the current folder. Each of the other texts is a field of the page as
+// typed, or null when it was left empty (as without the command line's option).
+EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* fileName, const char* variationText,
+                                        const char* timezoneText, const char* home,
+                                        const char* title) {
     report.clear();
     linesLeftOut = 0;
     outputName.clear();
@@ -66,13 +73,26 @@ EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* caiName, const char* variati
         if (!variation)
             return static_cast<int>(WebResult::BadVariation);
     }
-    std::optional<std::string> sn10Path = DefaultSn10Path(caiName);
+    RunChoices choices;
+    if (timezoneText) {
+        choices.timezone = ParseTimezone(timezoneText);
+        if (!choices.timezone)
+            return static_cast<int>(WebResult::BadTimezone);
+    }
+    if (home) {
+        if (FormatOf(fileName) != InputFormat::Cup)
+            return static_cast<int>(WebResult::HomeForCai);
+        choices.home = home;
+    }
+    if (title)
+        choices.title = title;
+    std::optional<std::string> sn10Path = DefaultSn10Path(fileName);
     if (!sn10Path)
         return static_cast<int>(WebResult::NoOutputName);
     outputName = *sn10Path;
 
-    result = result = ConvertFile({
-        .inputPath = caiName,
+    result = ConvertFile({
+        .inputPath = fileName,
         .outputPath = outputName,
         .variation = variation,
         .report =
@@ -84,6 +104,7 @@ EMSCRIPTEN_KEEPALIVE int VelquorConvert(const char* caiName, const char* variati
                 report.append(line);
                 report.push_back('\n');
             },
+        .choices = choices,
     });
     return static_cast<int>(FromOutcome(result.outcome));
 }

@@ -1,5 +1,6 @@
-// The WebAssembly engine behind the converter page, also loaded by Node.js in the tests. A CAI
-// file is converted in a folder of its own in the engine's in-memory file system, under its own
+// SPDX-License-Identifier: MIT
+// The WebAssembly engine behind the converter page, also loaded by Node.js in the tests. A
+// turnpoint file (CAI or CUP) is converted in a folder of its own in the engine's in-memory file system, under its own
 // name, exactly as velquor-convert converts it when started in the file's folder with the file
 // name alone; nothing leaves the computer.
 'use strict';
@@ -12,7 +13,7 @@
 })(this, function (VelquorEngine) {
     // The results of VelquorConvert, in the order of the engine's numbers.
     const Results = ['Written', 'NotWritten', 'CaiFileNotRead', 'Sn10FileNotOpened',
-        'BadVariation', 'NoOutputName'];
+        'BadVariation', 'NoOutputName', 'BadTimezone', 'HomeForCai'];
     const Folder = '/cai';
 
     function loadScript(src) {
@@ -93,22 +94,24 @@
         const engine = await VelquorEngine({ wasmBinary: bytes, print: quiet, printErr: quiet });
         const FS = engine.FS;
 
-        // Converts the CAI file named name, with the bytes given (a Uint8Array). variationText
-        // is the variation as typed, or null for none. Returns what the run gave: its result,
-        // the report (bytes and lines, and the number of lines left out of a report too large
-        // to keep), the totals, the SN10 file's name and, when the run wrote it, its bytes.
-        function convert(name, caiBytes, variationText) {
+        // Converts the turnpoint file named name, with the bytes given (a Uint8Array). fields
+        // holds what the user typed: variation, timezone, home and title, each a text, or null
+        // or absent for none. Returns what the run gave: its result, the report (bytes and
+        // lines, and the number of lines left out of a report too large to keep), the totals,
+        // the SN10 file's name and, when the run wrote it, its bytes.
+        function convert(name, bytes, fields = {}) {
             const outcome = { result: 'CaiFileNotRead', report: new Uint8Array(0), lines: [],
                 linesLeftOut: 0, errors: 0, warnings: 0, outputName: '', output: null };
             // A file name is one path component; the browser never gives anything else.
             if (!name || name === '.' || name === '..' || /[/\0]/.test(name))
                 return outcome;
+            const field = (key) => fields[key] ?? null;
             FS.mkdir(Folder);
             try {
-                FS.writeFile(Folder + '/' + name, caiBytes);
+                FS.writeFile(Folder + '/' + name, bytes);
                 FS.chdir(Folder);
-                const code = engine.ccall('VelquorConvert', 'number', ['string', 'string'],
-                    [name, variationText]);
+                const code = engine.ccall('VelquorConvert', 'number', Array(5).fill('string'),
+                    [name, field('variation'), field('timezone'), field('home'), field('title')]);
                 outcome.result = Results[code];
                 outcome.errors = engine._VelquorErrorCount();
                 outcome.warnings = engine._VelquorWarningCount();

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes velquor-wasm.js: the bytes of velquor.wasm as a script, for a page opened from disk."""
 import base64
 import sys

@@ -1,14 +1,20 @@
-// The converter page: choose or drop a CAI file, give the variation if known, convert, read the
-// report and download the SN10 file.
+// SPDX-License-Identifier: MIT
+// The converter page: choose or drop a CAI or CUP file, give the variation, home point, timezone
+// and site title where wanted, convert, read the report and download the SN10 file.
 'use strict';
 
 (function () {
     const $ = (id) => document.getElementById(id);
     const form = $('convert-form');
-    const fileInput = $('cai-file');
+    const fileInput = $('input-file');
     const fileStatus = $('file-status');
-    const variation = $('variation');
-    const variationError = $('variation-error');
+    // The typed fields, each with the paragraph that says what is wrong with it.
+    const fields = {
+        variation: { input: $('variation'), problem: $('variation-error') },
+        home: { input: $('home'), problem: $('home-error') },
+        timezone: { input: $('timezone'), problem: $('timezone-error') },
+        title: { input: $('title') },
+    };
     const outcome = $('outcome');
     const details = $('details');
     const warnings = $('warnings');
@@ -17,8 +23,8 @@
     const report = $('report');
     const leftOut = $('left-out');
 
-    // A CAI file holds at most 1799 points, a few hundred kilobytes; anything far larger is some
-    // other file, which would only fill the browser's memory.
+    // A turnpoint file holds at most 1799 points, a few hundred kilobytes; anything far larger
+    // is some other file, which would only fill the browser's memory.
     const MaxFileSize = 64 * 1024 * 1024;
 
     let converter = startConverter();
@@ -44,7 +50,7 @@
         let runs = 2;
         (function next() {
             try {
-                const run = engine.convert('warm-up.dat', bytes, '1');
+                const run = engine.convert('warm-up.dat', bytes, { variation: '1' });
                 run.lines.forEach(window.VelquorConverter.decodeLine);
             } catch (e) {
                 runs = 0; // the user's own run finds the engine stopped and says so
@@ -75,7 +81,7 @@
         const size = plural(file.size, 'byte');
         if (file.size > MaxFileSize) {
             chosen = { name: file.name, tooLarge: true };
-            fileStatus.textContent = file.name + ', ' + size + ': far too large for a CAI file.';
+            fileStatus.textContent = file.name + ', ' + size + ': far too large for a turnpoint file.';
             return;
         }
         chosen = { name: file.name, bytes: file.arrayBuffer().then((b) => new Uint8Array(b)) };
@@ -90,14 +96,24 @@
         });
     }
 
-    function setVariationProblem(message) {
-        variationError.textContent = message;
-        variationError.hidden = !message;
+    function setProblem(field, message) {
+        field.problem.textContent = message;
+        field.problem.hidden = !message;
         if (message)
-            variation.setAttribute('aria-invalid', 'true');
+            field.input.setAttribute('aria-invalid', 'true');
         else
-            variation.removeAttribute('aria-invalid');
+            field.input.removeAttribute('aria-invalid');
     }
+
+    // What the user is told for a field the engine refused: the command line's own rules.
+    const Refusals = {
+        BadVariation: ['variation', 'Give degrees west from -180 to 180 as digits with an ' +
+            'optional sign and decimal point, such as 2 or -3.5, or leave the field empty.'],
+        BadTimezone: ['timezone', 'Give hours from -12 to 14 as digits with an optional sign ' +
+            'and decimal point, such as 1 or -3.5, or leave the field empty.'],
+        HomeForCai: ['home', 'The home point is for CUP files: a CAI file marks its home point ' +
+            'with the type letter H. Leave the field empty.'],
+    };
 
     function outcomeMessage(run) {
         const name = run.outputName;
@@ -111,7 +127,7 @@
         case 'Sn10FileNotOpened':
             return 'Not converted: the SN10 file could not be created.';
         default:
-            return 'Not converted: the CAI file could not be read.';
+            return 'Not converted: the turnpoint file could not be read.';
         }
     }
 
@@ -137,15 +153,20 @@
     async function convert() {
         const file = chosen;
         if (!file) {
-            clearResult('Choose a CAI file first.', false);
+            clearResult('Choose a turnpoint file first.', false);
             fileInput.focus();
             return;
         }
         if (file.tooLarge) {
-            clearResult('Not converted: ' + file.name + ' is far too large for a CAI file.', false);
+            clearResult('Not converted: ' + file.name + ' is far too large for a turnpoint file.',
+                false);
             return;
         }
-        const typed = variation.value.trim();
+        const typed = {};
+        for (const [key, field] of Object.entries(fields)) {
+            const text = field.input.value.trim();
+            typed[key] = text === '' ? null : text;
+        }
         let engine, bytes;
         try {
             engine = await converter;
@@ -164,7 +185,7 @@
         performance.mark('velquor-convert-start');
         let run;
         try {
-            run = engine.convert(file.name, bytes, typed === '' ? null : typed);
+            run = engine.convert(file.name, bytes, typed);
         } catch (e) {
             // The engine stopped (out of memory, say) and cannot be used again: start a new one.
             clearResult('Not converted: the conversion stopped in the browser (' + e.message +
@@ -172,18 +193,21 @@
             converter = startConverter();
             return;
         }
-        if (run.result === 'BadVariation') {
+        for (const [key, field] of Object.entries(fields)) {
+            if (field.problem)
+                setProblem(field, '');
+        }
+        const refusal = Refusals[run.result];
+        if (refusal) {
             clearResult('', false);
-            setVariationProblem('Give degrees west from -180 to 180 as digits with an optional ' +
-                'sign and decimal point, such as 2 or -3.5, or leave the field empty.');
-            variation.focus();
+            setProblem(fields[refusal[0]], refusal[1]);
+            fields[refusal[0]].input.focus();
             return;
         }
-        setVariationProblem('');
         if (run.result === 'NoOutputName') {
-            clearResult('Not converted: the SN10 file is named after the CAI file, whose name ' +
-                'must hold ".DAT" (any letter case). Rename ' + file.name + ' to end in .dat.',
-                false);
+            clearResult('Not converted: the SN10 file is named after the turnpoint file, whose ' +
+                'name must hold ".DAT" or ".CUP" (any letter case). Rename ' + file.name +
+                ' to end in .dat or .cup.', false);
             return;
         }
         show(run);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The convert command from the window: the overwrite question, the banner, the variation as the
 // field shows it, the engine's report in the message area and the outcome in the status line.
 #include "WindowFixture.h"
@@ -145,6 +146,19 @@ TEST_F(Convert, StatusLineTellsHowTheRunEndedAndAnythingButAFolderInTheWayIsAske
     }
     EXPECT_EQ(5u, asked.size());
     EXPECT_EQ(10, Lines().filter(" becomes ").size()); // Cancel converted nothing
+
+    // A CUP file from the list converts with the defaults: its first airfield is home, and the
+    // timezone and the title are the writer's, each with a warning.
+    const fs::path cup = folder / "Alps.cup", cupNdb = folder / "Alps.NDB";
+    testfiles::WriteBytes(cup, "name,code,country,lat,lon,elev,style\r\n"
+                               "North Ridge,NRIDGE,CH,4710.050N,00936.800E,1850m,1\r\n"
+                               "Valley Field,VALLEY,CH,4707.300N,00931.200E,448m,5\r\n");
+    w.Refresh->trigger();
+    w.CAIfiles->setCurrentIndex(w.CAIfiles->findText("Alps.cup"));
+    QTest::mouseClick(w.Convert, Qt::LeftButton);
+    EXPECT_EQ("Alps.NDB written, 3 warnings", w.StatusLine->currentMessage());
+    EXPECT_TRUE(Lines().contains("Warning " + Q(cupNdb) +
+                                 " 6: Home point not set, first airfield Valley Field was used."));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the desktop sees of the program: its desktop entry and software-centre metadata, which
 // must agree with the names, version and icon sizes the program gives itself.
 #include <gtest/gtest.h>

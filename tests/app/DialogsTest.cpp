@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real message box and file dialog behind the seams: which key answers what, and what the
 // dialog hands back.
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as a pilot meets it: start-up, layout, resizing, hints, menus and the choice
 // of input and output files.
 #include "WindowFixture.h"
@@ -6,17 +7,19 @@ namespace {
 
 using MainWindow = WindowTest;
 
-TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderInItsDesignLayoutResizesAndShowsHints) {
-    for (const char* name : {"zulu.DAT", "Alpha.dat", "bravo.Dat", "notes.txt", "old.dat.bak",
-                             ".hidden.dat", "dat", "charlie.dat", "Charlie.dat"})
+TEST_F(MainWindow,
+       StartsWithTheTurnpointFilesOfTheWorkingFolderInItsDesignLayoutResizesAndShowsHints) {
+    for (const char* name :
+         {"zulu.DAT", "Alpha.dat", "bravo.Dat", "notes.txt", "old.dat.bak", ".hidden.dat", "dat",
+          "charlie.dat", "Charlie.dat", "delta.cup", "Echo.CUP", "old.cup.bak", ".hidden.cup"})
         Write(dir / name);
     fs::create_directory(dir / "folder.dat");
     fs::create_symlink(dir / "missing.dat", dir / "dangling.dat");
     fs::create_symlink(dir / "zulu.DAT", dir / "link.dat");
 
     TMainForm& w = Start();
-    EXPECT_EQ(QStringList(
-                  {"Alpha.dat", "bravo.Dat", "Charlie.dat", "charlie.dat", "link.dat", "zulu.DAT"}),
+    EXPECT_EQ(QStringList({"Alpha.dat", "bravo.Dat", "Charlie.dat", "charlie.dat", "delta.cup",
+                           "Echo.CUP", "link.dat", "zulu.DAT"}),
               Entries());
     EXPECT_EQ(Paths(dir, dir / "Alpha.dat", dir, dir / "Alpha.NDB"), Paths());
     EXPECT_EQ("Velquor 1.0", w.windowTitle());
@@ -92,7 +95,8 @@ TEST_F(MainWindow, StartsWithTheCaiFilesOfTheWorkingFolderInItsDesignLayoutResiz
 }
 
 TEST_F(MainWindow, ChosenFilesSetTheFoldersRefreshListsTheInputFolderAndErrorsAreShown) {
-    for (const char* name : {"start.dat", "in/b.dat", "in/A.DAT", "in/zulu.dat", "out/wrong.dat"})
+    for (const char* name :
+         {"start.dat", "in/b.dat", "in/A.DAT", "in/zulu.dat", "in/Club.CUP", "out/wrong.dat"})
         Write(dir / name);
     const fs::path in = dir / "in", out = dir / "out";
     TMainForm& w = Start();
@@ -101,7 +105,7 @@ TEST_F(MainWindow, ChosenFilesSetTheFoldersRefreshListsTheInputFolderAndErrorsAr
     // stays until an output file is chosen.
     choices = {in / "ZULU.DAT", out / "MY.NDB", {}, {}};
     w.FileInputDAT->trigger();
-    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "zulu.dat"}), Entries());
+    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "Club.CUP", "zulu.dat"}), Entries());
     EXPECT_EQ(Paths(in, in / "zulu.dat", dir, dir / "zulu.NDB"), Paths());
     w.FileOutputNDB->trigger();
     EXPECT_EQ(Paths(in, in / "zulu.dat", out, out / "MY.NDB"), Paths());
@@ -110,10 +114,14 @@ TEST_F(MainWindow, ChosenFilesSetTheFoldersRefreshListsTheInputFolderAndErrorsAr
     // Refresh lists the input folder, not the output or working folder, and keeps the selection.
     Write(in / "zz.dat"); // arrived meanwhile
     w.Refresh->trigger();
-    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "zulu.dat", "zz.dat"}), Entries());
+    EXPECT_EQ(QStringList({"A.DAT", "b.dat", "Club.CUP", "zulu.dat", "zz.dat"}), Entries());
     EXPECT_EQ(Paths(in, in / "zulu.dat", out, out / "zulu.NDB"), Paths());
-    // The user picks the next entry with the keyboard: its name is derived into the output folder.
+    // The user picks entries with the keyboard: their names are derived into the output folder,
+    // a CUP file's ".CUP" made ".NDB" as a CAI file's ".DAT" is.
     w.CAIfiles->setFocus();
+    QTest::keyClick(w.CAIfiles, Qt::Key_Up);
+    EXPECT_EQ(Paths(in, in / "Club.CUP", out, out / "Club.NDB"), Paths());
+    QTest::keyClick(w.CAIfiles, Qt::Key_Down);
     QTest::keyClick(w.CAIfiles, Qt::Key_Down);
     EXPECT_EQ(Paths(in, in / "zz.dat", out, out / "zz.NDB"), Paths());
     // When the selected file has gone, the first entry is selected.
@@ -126,6 +134,11 @@ TEST_F(MainWindow, ChosenFilesSetTheFoldersRefreshListsTheInputFolderAndErrorsAr
     w.FileOutputNDB->trigger();
     ASSERT_EQ(4u, shown.size());
     EXPECT_TRUE(shown[2].InitialDir == Q(in) && shown[3].InitialDir == Q(out));
+    // The input dialog offers both formats, together and each alone.
+    EXPECT_EQ(QStringList({"Turnpoint files (.DAT, .CUP) (*.dat *.cup)",
+                           "Cambridge Aero Turnpoints (.DAT) (*.dat)",
+                           "SeeYou waypoints (.CUP) (*.cup)"}),
+              shown[2].QtNameFilters());
     EXPECT_EQ(Paths(in, in / "A.DAT", out, out / "A.NDB"), Paths());
 
     // An exception escaping a handler is shown under the program's title, with a full stop

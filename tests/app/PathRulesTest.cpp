@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's rules for file names: matching and deriving them, and decoding the engine's
 // report bytes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's style: the window looks the same as with the style it wraps, also when the menu
 // bar overflows and shows the button whose picture the style fetches late.
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Drives the real main window headless: a scratch folder as the working directory, scripted
 // answers for message boxes and file dialogs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Debian's Chromium, headless, for the converter page's test, benchmark and screenshot.
 import os from 'node:os';
 import path from 'node:path';
@@ -37,7 +38,7 @@ export async function open(browser, url, { width = 1000, height = 900 } = {}) {
 
 // Chooses a file through the page's file input and waits until the page has read it.
 export async function chooseFile(page, file) {
-    const input = await page.$('#cai-file');
+    const input = await page.$('#input-file');
     await input.uploadFile(file);
     await page.waitForFunction(() => /ready to convert|could not be read|too large/.test(
         document.getElementById('file-status').textContent));

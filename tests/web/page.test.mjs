@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
 // The converter page in headless Chromium, opened straight from disk and used by keyboard:
-// the example's report and SN10 file equal velquor-convert's, a file with errors offers no
-// download, and bytes no editor writes give a report without a word on the console.
+// the examples' reports and SN10 files (CAI, and CUP with every option) equal velquor-convert's,
+// a file with errors offers no download, fields are refused with the command line's rules, and
+// bytes no editor writes give a report without a word on the console.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { isUtf8 } from 'node:buffer';
@@ -14,6 +16,7 @@ const convertProgram = process.env.VELQUOR_CONVERT;
 const webDir = process.env.VELQUOR_WEB;
 const scratch = path.join(process.env.VELQUOR_TEST_TMP || '/tmp/velquor-tests', 'web-page');
 const example = new URL('../../examples/alpine-club.dat', import.meta.url).pathname;
+const cupExample = new URL('../../examples/alpine-club.cup', import.meta.url).pathname;
 
 let browser;
 before(async () => {
@@ -23,13 +26,15 @@ before(async () => {
 });
 after(() => browser && browser.close());
 
-// velquor-convert in a folder of its own, with the file's bare name: its report and SN10 file.
-function convertWithCli(name, bytes, variation) {
+// velquor-convert in a folder of its own, with the options and the file's bare name: its report,
+// its SN10 file and what it said on standard error.
+function convertWithCli(name, bytes, options) {
     const dir = fs.mkdtempSync(path.join(scratch, 'cli-'));
     fs.writeFileSync(path.join(dir, name), bytes);
-    const run = spawnSync(convertProgram, ['-v', variation, name], { cwd: dir });
-    const ndb = path.join(dir, name.replace(/\.dat$/i, '.NDB'));
-    return { report: run.stdout.toString('utf8'), ndb: fs.readFileSync(ndb) };
+    const run = spawnSync(convertProgram, [...options, name], { cwd: dir });
+    const ndb = path.join(dir, name.replace(/\.(dat|cup)$/i, '.NDB'));
+    return { report: run.stdout.toString('utf8'), stderr: run.stderr.toString('utf8'),
+        ndb: fs.existsSync(ndb) ? fs.readFileSync(ndb) : null };
 }
 
 // Presses Convert by keyboard and reads what the page shows once the run's outcome is there.
@@ -69,12 +74,12 @@ test('the example converts by keyboard as velquor-convert converts it, and downl
     assert.deepEqual(unnamed, []);
 
     await chooseFile(page, example);
-    await page.focus('#cai-file');
+    await page.focus('#input-file');
     await page.keyboard.press('Tab');
     assert.equal(await page.evaluate(() => document.activeElement.id), 'variation');
     await page.keyboard.type('2');
-    const shown = await convert(page);
-    const cli = convertWithCli('alpine-club.dat', fs.readFileSync(example), '2');
+    let shown = await convert(page);
+    let cli = convertWithCli('alpine-club.dat', fs.readFileSync(example), ['-v', '2']);
     assert.equal(shown.report, cli.report);
     assert.equal(shown.outcome, 'alpine-club.NDB written, 1 warning.');
     assert.deepEqual([shown.warnings, shown.errors], ['1 warning', '0 errors']);
@@ -82,6 +87,26 @@ test('the example converts by keyboard as velquor-convert converts it, and downl
 
     await page.keyboard.press('Tab');
     assert.equal(await page.evaluate(() => document.activeElement.id), 'download');
+    await page.keyboard.press('Enter');
+    assert.deepEqual(await downloaded(path.join(downloads, 'alpine-club.NDB')), cli.ndb);
+
+    // The CUP example, with a home point, timezone and title typed into the fields after the
+    // variation, in that order.
+    await chooseFile(page, cupExample);
+    await page.focus('#variation');
+    for (const [id, text] of [['home', 'north ridge'], ['timezone', '1'], ['title', 'Alps CUP']]) {
+        await page.keyboard.press('Tab');
+        assert.equal(await page.evaluate(() => document.activeElement.id), id);
+        await page.keyboard.type(text);
+    }
+    shown = await convert(page);
+    cli = convertWithCli('alpine-club.cup', fs.readFileSync(cupExample),
+        ['-v', '2', '--home', 'north ridge', '--timezone', '1', '--title', 'Alps CUP']);
+    assert.equal(shown.report, cli.report);
+    assert.match(cli.ndb.toString('latin1'), /^H.*Alps CUP.*CUP conversion/m);
+    assert.equal(shown.outcome, 'alpine-club.NDB written.');
+    fs.rmSync(path.join(downloads, 'alpine-club.NDB'));
+    await page.keyboard.press('Tab');
     await page.keyboard.press('Enter');
     assert.deepEqual(await downloaded(path.join(downloads, 'alpine-club.NDB')), cli.ndb);
 
@@ -96,12 +121,13 @@ test('a file with errors offers no download; what cannot be converted is refused
         fs.writeFileSync(path.join(scratch, name), bytes);
         return path.join(scratch, name);
     };
-    const bad = write('bad.dat', '1,a,b,c,HAT,HOME\r\nx,a,b,c,T,NO NUMBER\r\n');
+    const bad = write('bad.dat', '1,47:07.300N,009:31.200E,448M,HAT,HOME\r\n' +
+        'x,47:10.050N,009:36.800E,1850M,T,NO NUMBER\r\n');
     const huge = write('huge.dat', '');
     fs.truncateSync(huge, 64 * 1024 * 1024 + 1);
     for (const [file, outcome] of [
         [write('notes.txt', fs.readFileSync(example)), /^Not converted: the SN10 file is named/],
-        [huge, /^Not converted: huge\.dat is far too large for a CAI file\.$/],
+        [huge, /^Not converted: huge\.dat is far too large for a turnpoint file\.$/],
     ]) {
         await chooseFile(page, file);
         const shown = await convert(page);
@@ -109,21 +135,30 @@ test('a file with errors offers no download; what cannot be converted is refused
         assert.equal(shown.detailsShown, false);
     }
 
+    // A field the command line would refuse is refused with the command line's rule, and has
+    // the focus; nothing is run.
     await chooseFile(page, bad);
-    await page.type('#variation', '1e1');
-    await page.focus('#convert');
-    await page.keyboard.press('Enter');
-    await page.waitForSelector('#variation-error:not([hidden])');
-    assert.equal(await page.evaluate(() => document.activeElement.id), 'variation');
-    assert.equal(await page.$eval('#details', (d) => d.hidden), true);
+    const cliRule = (options) => convertWithCli('bad.dat', fs.readFileSync(bad), options).stderr
+        .match(/: (give .*|a CAI file .*)\n/)[1];
+    for (const [id, text, options] of [['variation', '1e1', ['-v', '1e1']],
+        ['timezone', '15', ['--timezone', '15']], ['home', 'HOME', ['--home', 'HOME']]]) {
+        await page.type('#' + id, text);
+        await page.focus('#convert');
+        await page.keyboard.press('Enter');
+        await page.waitForSelector(`#${id}-error:not([hidden])`);
+        assert.equal(await page.evaluate(() => document.activeElement.id), id);
+        assert.equal(await page.$eval('#details', (d) => d.hidden), true);
+        const problem = await page.$eval(`#${id}-error`, (e) => e.textContent.toLowerCase());
+        assert.ok(problem.includes(cliRule(options).toLowerCase()), problem);
+        await page.$eval('#' + id, (v) => { v.value = ''; });
+    }
 
-    await page.$eval('#variation', (v) => { v.value = ''; });
     const shown = await convert(page);
     assert.equal(shown.download, null);
     assert.equal(shown.outcome, 'bad.NDB not written: 1 error, see the report.');
     assert.equal(shown.errors, '1 error');
     assert.match(shown.report, /^Error bad\.dat 2: Invalid or missing point ID number\n/);
-    assert.equal(await page.$eval('#variation-error', (e) => e.hidden), true);
+    assert.deepEqual(await page.$$eval('.problem', (all) => all.filter((e) => !e.hidden)), []);
     assert.deepEqual(messages, []);
     await page.close();
 });
