@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The application object as the window uses it: title, current hint and its event, help
 // commands and the default display of exceptions that escape an event handler.

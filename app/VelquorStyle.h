@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The style the program's windows are drawn with.
 #include <QProxyStyle>

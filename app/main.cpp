@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Velquor: converts CAI turnpoint files into SN10 databases, in one window.
 #include "Main.h"
 #include "Application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times two commands run alternately in one loop, so that both see the same machine load, and
 // prints the median wall time and the median CPU time (user and system) of each, their ratios
 // and each one's peak resident memory. The CPU time is what the process itself cost; it moves

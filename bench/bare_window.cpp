@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for the window's start-up: a bare Qt window showing one label, built the same way.
 #include <QApplication>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Speed of a whole conversion and of the ambiguous-name check.
 #include <benchmark/benchmark.h>
 

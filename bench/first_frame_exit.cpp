@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Linked into the window start-up benchmarks: ends the process as soon as the first frame of a
 // window has been painted and handed to the platform, so that the process's run time is the
 // time from its start to its first frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The least a program that replaces a file whole must do, as a yardstick for velquor-convert:
 // write SIZE bytes into a new file beside TARGET, in 16 KiB blocks, and rename it over TARGET.
 // Built and linked like velquor-convert; what it costs beyond the empty program is the file

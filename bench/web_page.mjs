@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: MIT
 // The converter page in headless Chromium, opened from disk: the size of its files, how long the
 // page takes to get its engine ready, and how long a conversion takes once the file is read (from
 // Convert pressed to the report and the download on the page, as the page itself times it) for a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing costs of the gauge and the strip chart.
 //   bench_widgets_drawing --benchmark_filter=Gauge   one 200 x 200 gauge paint per kind
 //   bench_widgets_drawing --benchmark_filter=Graph   one step of a 1000 x 200 chart vs a full

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times the desktop program's start to its first painted frame against a bare one-label Qt window
 # from the same build, on the platform QT_QPA_PLATFORM names (offscreen when unset; xcb under
 # xvfb-run for a real X server). Both start in a folder of CAI files, as a pilot starts the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // velquor-convert: converts a CAI or SeeYou CUP turnpoint file into an SN10 database from the
 // command line.
 // Standard output carries the engine's report, one line per line; everything the converter says

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Helpers of the build, used by the CMakeLists.txt files of every folder.
 
 # find_package for what a part of the build needs. When it is missing, the configure step stops

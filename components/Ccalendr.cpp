@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Ccalendr.h"
 
 #include "SysUtils.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TCCalendar: a month calendar drawn as a 7 x 7 grid, a header row of weekday names above six
 // rows of day numbers. It holds one date; clicking a day (or moving to it with the arrow keys)

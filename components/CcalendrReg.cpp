@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Ccalendr.h"
 #include "Register.h"
 #include "Registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TCGauge: shows how far a value has got between a minimum and a maximum, as text, a horizontal
 // or vertical bar, a pie or a needle on a half dial, with the percentage printed over it by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Cgauges.h"
 #include "Register.h"
 #include "Registry.h"

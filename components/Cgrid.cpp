@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Cgrid.h"
 
 #include <algorithm>

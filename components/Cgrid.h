@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TCColorGrid: a 16-colour picker drawn as a grid of squares. It keeps a foreground and a
 // background pick, each marked by a short text on its square, and a keyboard selection. The left

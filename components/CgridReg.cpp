@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Cgrid.h"
 #include "Register.h"
 #include "Registry.h"

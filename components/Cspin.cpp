@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Cspin.h"
 
 #include "SysUtils.h"

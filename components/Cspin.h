@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Spin controls: an auto-repeating speed button, a pair of them stacked as a spin button, and an
 // integer edit with an embedded spin button.

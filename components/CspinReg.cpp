@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Cspin.h"
 #include "Register.h"
 #include "Registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Perfgrap.h"
 
 #include "SysUtils.h"

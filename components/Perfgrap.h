@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TPerformanceGraph: a scrolling strip chart. A client adds up to 16 points (a colour and a
 // value each) per step with DataPoint and completes the step with Update, which scrolls the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Registration entries of the widget units. Each hands its component classes and the palette
 // page name to RegisterComponents; only a form designer calls them, never the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "VelquorDesignerPlugin.h"
 
 #include "Controls.h"

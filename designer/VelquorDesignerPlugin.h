@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Qt Designer plugin: one widget-box entry per registered component class, all in the group
 // of the classes' palette page.

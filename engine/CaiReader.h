@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads a CAI turnpoint file (".DAT") into the turnpoint table, reporting every line it cannot
 // accept with the file name and line number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Conversion.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One conversion of a turnpoint file (CAI, or SeeYou CUP by its ".cup" name) into an SN10
 // database, with its report sent through the run's line sink.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Positions as turnpoint files write them, checked and converted, and the distances between
 // them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads a SeeYou CUP turnpoint file (".cup") into the turnpoint table, reporting every line it
 // cannot accept with the file name and line number, as the CAI reader does.

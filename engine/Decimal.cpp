@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Decimal.h"
 
 #include <cmath>

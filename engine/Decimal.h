@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Exact conversions between binary floating point and decimal text, done with integer arithmetic
 // so that every platform and C++ library gives the same digits, whatever the process's locale.

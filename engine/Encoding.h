@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The two encodings turnpoint files come in: UTF-8, and Windows-1252, the code page of the
 // Windows tools that made the older files and of the SN10's own files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The engine's only way out: report texts are formatted into MessageBuffer and handed to
 // EmitMessages, which cuts them into lines for the run's line sink (the window's message area,

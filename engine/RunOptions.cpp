@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RunOptions.h"
 
 #include "TextFormat.h"

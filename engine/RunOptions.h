@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a host asks of the user before a run, checked the same way by every host (the command
 // line, the window and the converter page): the magnetic variation and the timezone as typed,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Everything a conversion run works on, in one object allocated once for the life of the
 // program: the fixed table of turnpoints, the run's state and totals, the store of the points'

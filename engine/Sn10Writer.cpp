@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Sn10Writer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writes the SN10 database (".NDB") from the turnpoint table, and warns about points that share
 // a short name.

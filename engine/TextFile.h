@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text files as the DOS and Windows tools that make CAI files see them: on disk a line ends in
 // CR LF, in memory in LF alone, and a Ctrl-Z byte marks the end of the file. Files are opened

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TextFormat.h"
 
 #include "Decimal.h"

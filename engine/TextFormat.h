@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // printf-style formatting and scanf-style number scanning that do not depend on the process's
 // locale (a German desktop must still write "Magvar 10.0"), check their argument types at

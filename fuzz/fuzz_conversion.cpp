@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: any bytes as a CAI file or as a CUP file, through a whole conversion. The
 // first byte chooses the reader and the user's choices; the rest is the file.
 #include <cstddef>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a command as on a desktop with a dark colour scheme: Qt's KDE platform theme reads the
 # scheme in scripts/dark-desktop/kdeglobals and gives every Qt program a dark palette and the
 # Fusion style. Nothing of the user's own settings is read or changed.

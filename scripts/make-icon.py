@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the program's icon: a glider seen from above over a turnpoint ring.
 
 Writes, into app/icons/:

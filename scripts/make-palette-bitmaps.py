@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the palette bitmaps of the six registered widgets.
 
 Writes, into components/palette/, one Windows BMP per widget class, named after the class in

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Opens the spin edit and gauge form of the Designer tests in Qt Designer on a virtual X server,
 # selects the gauge, shows its ForeColor in the colour editor, lists the spin edit's signals in
 # the signal/slot editor, and saves a picture of the screen.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Shows the widget gallery under a virtual X server for a few seconds (so the performance graph
 # has data) and saves a picture of its window.
 #

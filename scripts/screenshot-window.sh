@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Shows the Velquor window under a virtual X server, sets the variation to 2 and converts the
 # example CAI file with the mouse, and saves a picture of the window.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # One-stop set-up for a Debian 12 machine: installs what is missing, builds, and then either
 #   demo  converts the bundled examples (a CAI and a CUP file) with velquor-convert, or
 #   test  runs the whole test suite (the full build, then the engine and command-line tests

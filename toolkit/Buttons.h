@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A speed button: a windowless push button that shows a glyph, never takes the focus, and
 // clicks when the left button is released over it. While the left button is held it keeps the

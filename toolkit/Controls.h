@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Control bases for widgets that draw themselves through a TCanvas.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DateUtils.h"
 
 #include "SysUtils.h"

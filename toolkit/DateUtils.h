@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Calendar date routines over TDateTime, a day count in a double.
 //

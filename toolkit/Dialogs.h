@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Message boxes and the open-file dialog, the way the window code asks its questions.
 // Both go through a replaceable handler: the running program shows a QMessageBox or a

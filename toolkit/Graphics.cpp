@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Graphics.h"
 
 // The pixel loops below are the hot path of every paint; let the compiler vectorise them in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Drawing layer of the toolkit: colours, pens, brushes, fonts, a canvas with classic raster rules
 // and bitmaps. Everything draws into a QImage (32-bit RGB) with antialiasing off, so that pixel

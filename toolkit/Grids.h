@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A grid of cells drawn by a subclass: TCustomGrid lays out rows and columns, keeps the current
 // cell (and, with goRangeSelect, an anchor that spans a selection), paints the fixed and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The component registry: the classes that the widget units announce to a visual form designer,
 // each with the palette page it belongs on and its palette bitmap. The running program never

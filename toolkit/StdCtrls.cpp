@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "StdCtrls.h"
 
 #include <QAction>

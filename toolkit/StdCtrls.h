@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Edit base of the toolkit: a single-line edit over QLineEdit with the hooks that descendants
 // override the way a classic component library lets them: key-down and key-press handlers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SysUtils.h"
 
 #include <QLocale>

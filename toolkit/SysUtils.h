@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The component library's exception classes. Widgets throw them where the library's own
 // routines would raise one; the application shows their Message in a message box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A component-style timer: it runs while it is enabled, has a non-zero interval and an OnTimer
 // handler, and raises OnTimer once per interval through the event loop. Changing the interval,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Gallery.h"
 
 #include "Ccalendr.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // velquor-gallery: the six registered widgets live, with controls for their main properties.
 //
 //   velquor-gallery [--screenshot FILE] [--delay MS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // velquor-convert run as a process, the way scripts use it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The colour grid: palette, size snapping, picks by mouse and keyboard, markers and looks.
 #include "Cgrid.h"
 #include "Pixels.h"

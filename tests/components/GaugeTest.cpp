@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The gauge: range and progress rules, and its drawn look pixel by pixel.
 #include "Cgauges.h"
 #include "Pixels.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The strip chart: ring history, scale rule, scrolling, bars and lines, grid and full redraws.
 #include "Perfgrap.h"
 #include "Pixels.h"

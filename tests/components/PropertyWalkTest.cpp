@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a form designer can do to the registered widgets: every published property
 // of every registered class set through the property system to the extremes of its type, with
 // the widget shown and painted at sizes from nothing to large. No crash, no hang, no exception

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The spin controls: the button pair (size rule, keys, focus and glyphs) and the spin edit
 // (limits and steps, the character filter, keys, leaving, layout and the repeat of a press).
 #include "Cspin.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built Qt Designer plugin, loaded the way Designer and QUiLoader load it: which widgets it
 // offers and how, whether the widgets it makes work, and whether a form keeps their properties.
 // Then the registry behind it and the plugin's classes in this program, and a form made in

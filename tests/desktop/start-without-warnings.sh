@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The program's window and the widget gallery started on a virtual X server, as a person sees
 # them: first with the default light palette, then on a desktop with a dark colour scheme. Both
 # run together for a few seconds (the gallery takes its screenshot, which paints it once more);

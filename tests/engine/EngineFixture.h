@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared set-up for engine tests: collects the report lines and writes CAI files to a scratch
 // folder.

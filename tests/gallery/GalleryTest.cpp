@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The widget gallery as a person opens it: it fits a 1024 x 768 screen, nothing in it covers
 // anything else, and its widgets answer their controls.
 #include "Gallery.h"

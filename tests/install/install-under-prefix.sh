@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # cmake --install of the build, as a user installs into ~/.local, here into a scratch root
 # (DESTDIR) so that a destination outside the prefix shows instead of writing there: every file
 # lands under the prefix unless the build was told otherwise, each expected file is there, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading pictures back for pixel checks: a widget as it shows on screen, or a bitmap, as TColor
 // values (red in the low byte), counted or bounded within a rectangle (the whole picture when

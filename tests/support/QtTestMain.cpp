@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entry point of the Qt test executables: a headless QApplication around GoogleTest. A warning
 // or critical message from Qt fails the test that is running: Qt prints one when the program
 // misuses it (a nested repaint, a painter on a widget outside its paint), and such a defect

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Checking a published event's signal against its callback: two listeners on the signal, which
 // at each call of the callback have not heard of that firing yet, and afterwards have each heard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Scratch files for tests: each test gets a fresh folder of its own.
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Control bases: painting through the canvas, input mapping, size notices. (The events that the
 // input raises are checked with the widgets, as callbacks and signals.)
 #include "Controls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pixel checks of the canvas's raster rules, which the widgets' geometry relies on.
 #include "Pixels.h"
 

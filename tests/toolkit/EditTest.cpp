@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The edit base: integer conversions, which keys type which character, and the hooks that
 // descendants rely on (key filters, change event, refused cut and paste, focus arrival).
 #include "StdCtrls.h"

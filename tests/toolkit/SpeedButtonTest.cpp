@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The speed button: when a press becomes a click, the pressed state while the mouse is held,
 // and how the glyph is drawn on the face.
 #include "Buttons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The component timer: how it ticks, and that restarting resets the count.
 #include "Timer.h"
 
