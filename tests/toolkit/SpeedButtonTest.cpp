@@ -46,8 +46,7 @@ TEST(SpeedButton, PressedWhileThePointerIsOverItAndClicksOnlyOnALeftReleaseThere
         ButtonWindow w;
         QTest::mousePress(w.button, c.button, {}, QPoint(5, 5));
         if (c.button == Qt::LeftButton) {
-            EXPECT_EQ(w.button->State(), bsDown);
-            EXPECT_TRUE(w.button->HasCapture());
+            EXPECT_TRUE(w.button->State() == bsDown && w.button->HasCapture());
             QTest::mouseMove(w.button, QPoint(30, 5));
             EXPECT_EQ(w.button->State(), bsUp);
             QTest::mouseMove(w.button, QPoint(6, 6));
@@ -56,8 +55,7 @@ TEST(SpeedButton, PressedWhileThePointerIsOverItAndClicksOnlyOnALeftReleaseThere
         QTest::mouseMove(w.button, c.release);
         QTest::mouseRelease(w.button, c.button, {}, c.release);
         EXPECT_EQ(w.clicks, c.clicks) << c.release.x();
-        EXPECT_EQ(w.button->State(), bsUp);
-        EXPECT_FALSE(w.button->HasCapture());
+        EXPECT_TRUE(w.button->State() == bsUp && !w.button->HasCapture()) << c.release.x();
     }
 }
 
@@ -78,10 +76,10 @@ TEST(SpeedButton, GlyphIsCentredShiftedWhenDownAndEmbossedOrReplacedWhenDisabled
 
     w.button->setEnabled(false);
     const QImage embossed = w.Face();
-    EXPECT_NE(embossed.pixelColor(10, 10), kRed);
-    EXPECT_NE(embossed.pixelColor(10, 10), face); // ink in the shadow colour
-    EXPECT_NE(embossed.pixelColor(11, 11), face); // highlight down and right
-    w.button->SetGlyph(Glyph(4, 1, 1, 3));        // up (red) and disabled (blue) side by side
+    // Ink in the shadow colour, highlight down and right.
+    EXPECT_TRUE(embossed.pixelColor(10, 10) != kRed && embossed.pixelColor(10, 10) != face);
+    EXPECT_NE(embossed.pixelColor(11, 11), face);
+    w.button->SetGlyph(Glyph(4, 1, 1, 3)); // up (red) and disabled (blue) side by side
     w.button->SetNumGlyphs(2);
     w.button->SetNumGlyphs(5); // out of range: ignored
     EXPECT_EQ(w.Face().pixelColor(11, 10), kBlue);
