@@ -62,7 +62,7 @@ public:
         if (!Take('.'))
             return true;
         const char* const start = p_;
-        std::uint64_t digits = 0;
+        std::int64_t digits = 0; // signed: it converts to double in one step
         for (; p_ != end_; ++p_) {
             const unsigned digit = static_cast<unsigned char>(*p_) - unsigned{'0'};
             if (digit > 9)
@@ -107,7 +107,12 @@ bool Position(unsigned degrees, double minutes, int sign, bool latitude, double&
 
 } // namespace
 
-bool ReadCaiCoordinate(const char* text, std::size_t length, bool latitude, double& radians) {
+namespace {
+
+// The reader of one kind of coordinate: with the kind fixed, every test of it is settled when
+// the code is compiled.
+template <bool latitude>
+bool ReadCaiCoordinateOf(const char* text, std::size_t length, double& radians) {
     // Every point's two coordinates pass here, so the text is walked once, character by
     // character, with the terminating zero as the one end mark: it is no digit, colon, point,
     // blank or letter, so every test below stops at it.
@@ -134,9 +139,10 @@ bool ReadCaiCoordinate(const char* text, std::size_t length, bool latitude, doub
     double fraction = 0.0;
     if (*p == '.') {
         const unsigned char* const start = ++p;
-        std::uint64_t digits = 0;
-        for (; digit(*p) <= 9 && p - start < CountedDecimals; ++p)
-            digits = digits * 10 + digit(*p);
+        std::int64_t digits = 0; // signed: it converts to double in one step
+        unsigned d;
+        for (int left = CountedDecimals; left > 0 && (d = digit(*p)) <= 9; --left, ++p)
+            digits = digits * 10 + d;
         const auto count = p - start;
         while (digit(*p) <= 9) // beyond what a position needs
             ++p;
@@ -157,6 +163,13 @@ bool ReadCaiCoordinate(const char* text, std::size_t length, bool latitude, doub
     const double totalMinutes =
         withSeconds ? minutes + (seconds + fraction) * (1.0 / 60.0) : minutes + fraction;
     return Position(degrees, totalMinutes, sign, latitude, radians);
+}
+
+} // namespace
+
+bool ReadCaiCoordinate(const char* text, std::size_t length, bool latitude, double& radians) {
+    return latitude ? ReadCaiCoordinateOf<true>(text, length, radians)
+                    : ReadCaiCoordinateOf<false>(text, length, radians);
 }
 
 std::size_t ConvertCupCoordinate(std::string_view text, bool latitude, char* out, double& radians) {
