@@ -138,8 +138,8 @@ if [ -n "${BASELINE:-}" ]; then
         }
         END {
             for (b in wall) if (b != this) other = b
-            printf "this build   %.1f %s wall, %.1f %s CPU\n", median(wall[this]), unit, median(cpu[this]), unit
-            printf "baseline     %.1f %s wall, %.1f %s CPU\n", median(wall[other]), unit, median(cpu[other]), unit
+            printf "this build   %.3f %s wall, %.3f %s CPU\n", median(wall[this]), unit, median(cpu[this]), unit
+            printf "baseline     %.3f %s wall, %.3f %s CPU\n", median(wall[other]), unit, median(cpu[other]), unit
             printf "ratio        %.3fx wall, %.3fx CPU\n", median(wall[this]) / median(wall[other]),
                 median(cpu[this]) / median(cpu[other])
         }'

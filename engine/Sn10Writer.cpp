@@ -250,9 +250,9 @@ class HomeDistances {
 public:
     explicit HomeDistances(const Turnpoint& home)
         : latitude_(home.LatitudeRadians), longitude_(home.LongitudeRadians),
-          cosLatitude_(std::cos(latitude_)),
+          cosLatitude_(Cosine(latitude_)),
           cosNearLatitude_(
-              std::cos(std::min(Pi / 2, std::fabs(latitude_) + NearHomeKm / EarthRadiusKm))) {}
+              Cosine(std::min(Pi / 2, std::fabs(latitude_) + NearHomeKm / EarthRadiusKm))) {}
 
     void CheckHemispheres(const Turnpoint& point, const char* sn10Path) const {
         const double latitude = point.LatitudeRadians, longitude = point.LongitudeRadians;
@@ -292,16 +292,18 @@ public:
         }
         EmitFormatted("Warning %s %d: %s lies %d km from the home point; with %c instead of %c it "
                       "would lie %d km away\n",
-                      sn10Path, point.OutputLine, point.LongName.c_str(),
-                      static_cast<int>(std::lround(apart)), other, written,
-                      static_cast<int>(std::lround(closest)));
+                      sn10Path, point.OutputLine, point.LongName.c_str(), WholeKm(apart), other,
+                      written, WholeKm(closest));
         CountOne(WarningCount);
     }
 
 private:
     // The haversine of NearHomeKm: sin^2 of half its angle.
     static inline const double NearHaversine =
-        std::pow(std::sin(NearHomeKm / (2.0 * EarthRadiusKm)), 2.0);
+        Sine(NearHomeKm / (2.0 * EarthRadiusKm)) * Sine(NearHomeKm / (2.0 * EarthRadiusKm));
+
+    // A distance to the nearest kilometre, half a kilometre up.
+    static int WholeKm(double km) { return static_cast<int>(km + 0.5); }
 
     // The difference of two longitudes, the short way round: 0 to pi.
     static double LongitudeApart(double a, double b) {
