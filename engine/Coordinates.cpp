@@ -265,34 +265,24 @@ double ArcSine(double x) {
     return sum;
 }
 
+// sin(quadrant * pi/2 + rest), for a quadrant of 0 to 3.
+double SineInQuadrant(int quadrant, double rest) {
+    const double value = quadrant & 1 ? CosineNearZero(rest) : SineNearZero(rest);
+    return quadrant & 2 ? -value : value;
+}
+
 } // namespace
 
 double Sine(double radians) {
     double rest;
-    switch (Reduce(radians, rest)) {
-    case 0:
-        return SineNearZero(rest);
-    case 1:
-        return CosineNearZero(rest);
-    case 2:
-        return -SineNearZero(rest);
-    default:
-        return -CosineNearZero(rest);
-    }
+    const int quadrant = Reduce(radians, rest);
+    return SineInQuadrant(quadrant, rest);
 }
 
 double Cosine(double radians) {
     double rest;
-    switch (Reduce(radians, rest)) {
-    case 0:
-        return CosineNearZero(rest);
-    case 1:
-        return -SineNearZero(rest);
-    case 2:
-        return -CosineNearZero(rest);
-    default:
-        return SineNearZero(rest);
-    }
+    const int quadrant = Reduce(radians, rest);
+    return SineInQuadrant((quadrant + 1) & 3, rest);
 }
 
 double DistanceKm(double latitude1, double longitude1, double latitude2, double longitude2) {
