@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The converter page's way into the engine. The page puts the turnpoint file (CAI or CUP) into a
-// folder of its own
-// in the in-memory file system, makes that folder the current one and passes the bare file name,
-// so that a run sees what velquor-convert sees when it is started in the file's folder with the
-// file name alone and no OUTPUT: the same names in the report and in the SN10 file.
+// folder of its own in the in-memory file system, makes that folder the current one and passes
+// the bare file name, so that a run sees what velquor-convert sees when it is started in the
+// file's folder with the file name alone and no OUTPUT: the same names in the report and in the
+// SN10 file.
 #include <emscripten/emscripten.h>
 
 #include <cstddef>

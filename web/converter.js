@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The WebAssembly engine behind the converter page, also loaded by Node.js in the tests. A
-// turnpoint file (CAI or CUP) is converted in a folder of its own in the engine's in-memory file system, under its own
-// name, exactly as velquor-convert converts it when started in the file's folder with the file
-// name alone; nothing leaves the computer.
+// turnpoint file (CAI or CUP) is converted in a folder of its own in the engine's in-memory file
+// system, under its own name, exactly as velquor-convert converts it when started in the file's
+// folder with the file name alone; nothing leaves the computer.
 'use strict';
 
 (function (root, makeConverter) {

@@ -81,7 +81,8 @@
         const size = plural(file.size, 'byte');
         if (file.size > MaxFileSize) {
             chosen = { name: file.name, tooLarge: true };
-            fileStatus.textContent = file.name + ', ' + size + ': far too large for a turnpoint file.';
+            fileStatus.textContent = file.name + ', ' + size +
+                ': far too large for a turnpoint file.';
             return;
         }
         chosen = { name: file.name, bytes: file.arrayBuffer().then((b) => new Uint8Array(b)) };
@@ -193,7 +194,7 @@
             converter = startConverter();
             return;
         }
-        for (const [key, field] of Object.entries(fields)) {
+        for (const field of Object.values(fields)) {
             if (field.problem)
                 setProblem(field, '');
         }
